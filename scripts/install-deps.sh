@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on Debian 12 (run as root).
+# Safe to run again: apt-get skips what is already there, and the locale is
+# generated only once.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake make ninja-build googletest libgtest-dev clang
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine64 locales fonts-ipafont-gothic
+  xvfb x11-utils imagemagick xdotool
+  libimage-exiftool-perl exiv2 liblnk-utils
+  zip unzip file
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "install-deps: need root to install: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Wine's ANSI calls speak Shift-JIS only under a generated ja_JP.UTF-8 locale.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  if [ "$(id -u)" -eq 0 ]; then
+    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+  else
+    echo "install-deps: ja_JP.UTF-8 locale missing and not root" >&2
+    exit 1
+  fi
+fi

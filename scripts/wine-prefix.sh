@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Prepares the Wine prefix of a build tree once: Japanese locale, the Gothic
+# font under the face name the programs ask for, and no window manager wait.
+# Usage: wine-prefix.sh <prefix folder>
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+export WINEPREFIX=$(realpath -m "$1")
+. "$here/wine-env.sh"
+if [ -f "$WINEPREFIX/.tessel-ready" ]; then exit 0; fi
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+/usr/lib/wine/wineserver -w
+reg=$(mktemp --suffix=.reg)
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+  printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
+  printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
+  printf '"MS Shell Dlg"="IPAGothic"\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+  printf '"Managed"="N"\r\n\r\n'
+} | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+/usr/lib/wine/wine64 regedit /S "$(/usr/lib/wine/wine64 winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+/usr/lib/wine/wineserver -w
+rm -f "$reg"
+touch "$WINEPREFIX/.tessel-ready"
