@@ -1,0 +1,4 @@
+#include "conditions/dialog_state.h"
+
+ConditionsDialogState DialogState;
+char ExchangeText[256];
