@@ -1,0 +1,59 @@
+#include "photo/preview_fit.h"
+
+namespace {
+
+// a * b / c, multiplied first and truncated. The product is taken in 64 bits
+// so that a large picture in a large box cannot overflow; the quotient is
+// never larger than a or b, so it fits 32 bits again.
+int32_t ScaleSide(int32_t a, int32_t b, int32_t c) {
+  return static_cast<int32_t>(static_cast<int64_t>(a) * b / c);
+}
+
+}  // namespace
+
+PreviewSize FitPreview(int32_t pw, int32_t ph, int32_t bw, int32_t bh) {
+  PreviewSize natural = {pw, ph};
+  if (bw <= 0 || bh <= 0) return natural;
+  if (pw <= bw && ph <= bh) return natural;
+  PreviewSize widthBound = {bw, 0};
+  PreviewSize heightBound = {0, bh};
+  if (pw <= bw) {
+    heightBound.Width = ScaleSide(pw, bh, ph);
+    return heightBound;
+  }
+  if (ph <= bh) {
+    widthBound.Height = ScaleSide(ph, bw, pw);
+    return widthBound;
+  }
+  // Single-precision ratios; the volatile stores make the 32-bit build's x87
+  // registers round them to float exactly as the 64-bit build's SSE does, so
+  // both builds agree where the ratios are equal and the height decides.
+  volatile float widthRatio = static_cast<float>(pw) / static_cast<float>(bw);
+  volatile float heightRatio = static_cast<float>(ph) / static_cast<float>(bh);
+  if (widthRatio > heightRatio) {
+    widthBound.Height = ScaleSide(ph, bw, pw);
+    return widthBound;
+  }
+  heightBound.Width = ScaleSide(pw, bh, ph);
+  return heightBound;
+}
+
+PanePlacement PlacePreview(int32_t paneWidth, int32_t paneHeight, int32_t bitmapWidth,
+                           int32_t bitmapHeight) {
+  PanePlacement p = {0, 0, 0, 0, 0, 0};
+  if (paneWidth >= bitmapWidth) {
+    p.DestX = (paneWidth - bitmapWidth) / 2;
+    p.Width = bitmapWidth;
+  } else {
+    p.SourceX = (bitmapWidth - paneWidth) / 2;
+    p.Width = paneWidth;
+  }
+  if (paneHeight >= bitmapHeight) {
+    p.DestY = (paneHeight - bitmapHeight) / 2;
+    p.Height = bitmapHeight;
+  } else {
+    p.SourceY = (bitmapHeight - paneHeight) / 2;
+    p.Height = paneHeight;
+  }
+  return p;
+}
