@@ -10,7 +10,7 @@ PACKAGES=(
   wine64 locales fonts-ipafont-gothic
   xvfb x11-utils imagemagick xdotool
   libimage-exiftool-perl exiv2 liblnk-utils
-  zip unzip file
+  zip unzip file python3
 )
 
 missing=()

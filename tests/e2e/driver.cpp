@@ -1,1 +1,368 @@
 #include "e2e/driver.h"
+
+#include <commctrl.h>
+
+namespace e2e {
+
+// --- Files and folders -----------------------------------------------------
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '\\') return folder + name;
+  return folder + "\\" + name;
+}
+
+std::string BinFolder() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string p(path);
+  size_t cut = p.find_last_of('\\');
+  return cut == std::string::npos ? p : p.substr(0, cut);
+}
+
+std::string MakeFreshFolder(const char* tag) {
+  static int counter = 0;
+  char temp[MAX_PATH] = "";
+  GetTempPathA(sizeof temp, temp);
+  std::string root = JoinPath(temp, "tessel-e2e");
+  CreateDirectoryA(root.c_str(), nullptr);
+  for (;;) {
+    std::string folder = JoinPath(root, std::string(tag) + "-" +
+                                            std::to_string(GetCurrentProcessId()) + "-" +
+                                            std::to_string(++counter));
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return "";
+  }
+}
+
+std::string CopyProgram(const std::string& folder, const char* exeName) {
+  std::string target = JoinPath(folder, exeName);
+  if (!CopyFileA(JoinPath(BinFolder(), exeName).c_str(), target.c_str(), FALSE)) return "";
+  return target;
+}
+
+bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes) {
+  bytes.clear();
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD size = GetFileSize(file, nullptr);
+  bytes.resize(size);
+  DWORD got = 0;
+  bool ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
+  CloseHandle(file);
+  return ok;
+}
+
+bool WriteFileBytes(const std::string& path, const void* data, size_t size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  CloseHandle(file);
+  return ok;
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// --- Processes -------------------------------------------------------------
+
+bool StartProgram(Program& program, const std::string& exePath) {
+  program.Path = exePath;
+  std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
+  std::string commandLine = "\"" + exePath + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  return CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &program.Process) != 0;
+}
+
+bool WaitForExit(Program& program, int timeoutMs, DWORD* exitCode) {
+  if (program.Process.hProcess == nullptr) return false;
+  if (WaitForSingleObject(program.Process.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode != nullptr) GetExitCodeProcess(program.Process.hProcess, exitCode);
+  return true;
+}
+
+void EndProgram(Program& program) {
+  if (program.Process.hProcess == nullptr) return;
+  if (WaitForSingleObject(program.Process.hProcess, 0) != WAIT_OBJECT_0) {
+    TerminateProcess(program.Process.hProcess, 99);
+    WaitForSingleObject(program.Process.hProcess, 5000);
+  }
+  CloseHandle(program.Process.hThread);
+  CloseHandle(program.Process.hProcess);
+  program.Process = {};
+}
+
+// --- Waiting ---------------------------------------------------------------
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return done();
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(20);
+  }
+}
+
+// --- Windows ---------------------------------------------------------------
+
+namespace {
+
+struct TopSearch {
+  DWORD ProcessId;
+  const char* ClassName;
+  const char* Caption;
+  HWND Found;
+};
+
+BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param) {
+  TopSearch* search = reinterpret_cast<TopSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->ProcessId) return TRUE;
+  if (ClassName(window) != search->ClassName) return TRUE;
+  if (search->Caption != nullptr && WindowText(window) != search->Caption) return TRUE;
+  search->Found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindTopWindow(DWORD processId, const char* className, const char* caption) {
+  TopSearch search = {processId, className, caption, nullptr};
+  EnumWindows(MatchTopWindow, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+HWND WaitForTopWindow(DWORD processId, const char* className, int timeoutMs,
+                      const char* caption) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopWindow(processId, className, caption)) != nullptr; },
+            timeoutMs);
+  return found;
+}
+
+HWND WaitForDialog(DWORD processId, const char* caption, int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = FindTopWindow(processId, "#32770", caption);
+        return found != nullptr && IsWindowVisible(found);
+      },
+      timeoutMs);
+  return (found != nullptr && IsWindowVisible(found)) ? found : nullptr;
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = "";
+  // WM_GETTEXT crosses processes; GetWindowText would not read a control's text.
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[256] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+HWND Child(HWND parent, int id) { return GetDlgItem(parent, id); }
+
+std::string ItemText(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  return item == nullptr ? std::string("<no control>") : WindowText(item);
+}
+
+RECT WindowRect(HWND window) {
+  RECT r = {};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+HWND FocusWindow(DWORD threadId) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(threadId, &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void PostCommand(HWND window, int id) { PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void ClickButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  // A disabled button cannot be clicked by a user either.
+  if (button != nullptr && !IsWindowEnabled(button)) return;
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void SetItemText(HWND dialog, int id, const char* text) {
+  HWND item = GetDlgItem(dialog, id);
+  SendMessageTimeoutA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
+}
+
+void PressKey(HWND window, WPARAM virtualKey) {
+  UINT scan = MapVirtualKeyA(static_cast<UINT>(virtualKey), 0);
+  PostMessageA(window, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  PostMessageA(window, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
+// --- Message boxes ---------------------------------------------------------
+
+bool WaitForMessageBox(DWORD processId, int timeoutMs, MessageBoxSeen& seen,
+                       const char* caption) {
+  seen = MessageBoxSeen();
+  bool found = WaitUntil(
+      [&] {
+        HWND box = FindTopWindow(processId, "#32770", caption);
+        // A message box shows its text in the static control 0xFFFF.
+        if (box == nullptr || !IsWindowVisible(box) || GetDlgItem(box, 0xFFFF) == nullptr) {
+          return false;
+        }
+        seen.Window = box;
+        return true;
+      },
+      timeoutMs);
+  if (!found) return false;
+  seen.Caption = WindowText(seen.Window);
+  seen.Text = ItemText(seen.Window, 0xFFFF);
+  return true;
+}
+
+void AnswerMessageBox(const MessageBoxSeen& seen, int buttonId) {
+  ClickButton(seen.Window, buttonId);
+}
+
+// --- Controls of another process ------------------------------------------
+
+namespace {
+
+// A block of memory inside the process that owns a window.
+struct RemoteBlock {
+  HANDLE Process = nullptr;
+  char* Address = nullptr;
+
+  RemoteBlock(HWND window, size_t size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    Process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (Process != nullptr) {
+      Address = static_cast<char*>(
+          VirtualAllocEx(Process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+  }
+  ~RemoteBlock() {
+    if (Address != nullptr) VirtualFreeEx(Process, Address, 0, MEM_RELEASE);
+    if (Process != nullptr) CloseHandle(Process);
+  }
+  bool Write(size_t offset, const void* data, size_t size) {
+    SIZE_T done = 0;
+    return WriteProcessMemory(Process, Address + offset, data, size, &done) && done == size;
+  }
+  bool Read(size_t offset, void* data, size_t size) {
+    SIZE_T done = 0;
+    return ReadProcessMemory(Process, Address + offset, data, size, &done) && done == size;
+  }
+};
+
+const size_t kRemoteText = 1024;
+
+}  // namespace
+
+int ListRowCount(HWND listView) {
+  return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<ListRow> ReadListRows(HWND listView) {
+  std::vector<ListRow> rows;
+  RemoteBlock block(listView, sizeof(LVITEMA) + kRemoteText);
+  if (block.Address == nullptr) return rows;
+  int count = ListRowCount(listView);
+  for (int i = 0; i < count; ++i) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = i;
+    item.pszText = block.Address + sizeof(LVITEMA);
+    item.cchTextMax = kRemoteText;
+    char text[kRemoteText] = "";
+    block.Write(0, &item, sizeof item);
+    block.Write(sizeof(LVITEMA), text, 1);
+    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.Address));
+    block.Read(0, &item, sizeof item);
+    block.Read(sizeof(LVITEMA), text, sizeof text);
+    text[sizeof text - 1] = '\0';
+    ListRow row;
+    row.Class = static_cast<signed char>(item.lParam & 0xFF);
+    row.Text = text;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<std::string> StatusBarTexts(HWND statusBar) {
+  std::vector<std::string> texts;
+  RemoteBlock block(statusBar, kRemoteText);
+  if (block.Address == nullptr) return texts;
+  int parts = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, 0, 0));
+  for (int i = 0; i < parts; ++i) {
+    char text[kRemoteText] = "";
+    block.Write(0, text, 1);
+    SendMessageA(statusBar, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(block.Address));
+    block.Read(0, text, sizeof text);
+    text[sizeof text - 1] = '\0';
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+// --- Menus -----------------------------------------------------------------
+
+namespace {
+
+void WalkMenu(HMENU menu, int depth, std::vector<MenuEntry>& entries) {
+  int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    char text[256] = "";
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
+    info.dwTypeData = text;
+    info.cch = sizeof text;
+    if (!GetMenuItemInfoA(menu, i, TRUE, &info)) continue;
+    MenuEntry entry;
+    entry.Depth = depth;
+    entry.Popup = info.hSubMenu != nullptr;
+    entry.Separator = (info.fType & MFT_SEPARATOR) != 0;
+    entry.Id = entry.Popup ? 0 : static_cast<int>(info.wID);
+    entry.Text = text;
+    entries.push_back(entry);
+    if (info.hSubMenu != nullptr) WalkMenu(info.hSubMenu, depth + 1, entries);
+  }
+}
+
+}  // namespace
+
+std::vector<MenuEntry> ReadMenuResource(const std::string& exePath, int menuId) {
+  std::vector<MenuEntry> entries;
+  HMODULE module = LoadLibraryExA(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (module == nullptr) return entries;
+  HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(menuId));
+  if (menu != nullptr) {
+    WalkMenu(menu, 0, entries);
+    DestroyMenu(menu);
+  }
+  FreeLibrary(module);
+  return entries;
+}
+
+}  // namespace e2e

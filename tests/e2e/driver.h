@@ -1,1 +1,108 @@
+// Drives our real programs from outside, the way a user does: start the
+// program from a fresh folder, find its windows, read what they show, click,
+// answer message boxes, and look at the files it leaves. Runs under wine64.
+// Texts are Shift-JIS, as the programs' ANSI windows give them.
 #pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// --- Files and folders -----------------------------------------------------
+
+// The folder holding this test program (and the programs under test).
+std::string BinFolder();
+// A new empty folder under %TEMP%\tessel-e2e, unique per call.
+std::string MakeFreshFolder(const char* tag);
+// Copies bin\<exeName> into folder; returns the copy's full path or "".
+std::string CopyProgram(const std::string& folder, const char* exeName);
+bool ReadFileBytes(const std::string& path, std::vector<unsigned char>& bytes);
+bool WriteFileBytes(const std::string& path, const void* data, size_t size);
+bool FileExists(const std::string& path);
+std::string JoinPath(const std::string& folder, const std::string& name);
+
+// --- Processes -------------------------------------------------------------
+
+struct Program {
+  PROCESS_INFORMATION Process = {};
+  std::string Path;
+};
+
+// Starts exePath with its own folder as working directory.
+bool StartProgram(Program& program, const std::string& exePath);
+// Waits for the process to end; false on timeout. exitCode may be null.
+bool WaitForExit(Program& program, int timeoutMs, DWORD* exitCode);
+// Ends the process if it still runs and closes the handles.
+void EndProgram(Program& program);
+
+// --- Waiting ---------------------------------------------------------------
+
+// Polls `done` (pumping this thread's messages) until it holds or time runs out.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
+
+// --- Windows ---------------------------------------------------------------
+
+// A visible or hidden top-level window of the process with this class
+// (and, if given, this caption).
+HWND FindTopWindow(DWORD processId, const char* className, const char* caption = nullptr);
+HWND WaitForTopWindow(DWORD processId, const char* className, int timeoutMs,
+                      const char* caption = nullptr);
+// Dialog boxes (class #32770) of the process, message boxes included.
+HWND WaitForDialog(DWORD processId, const char* caption, int timeoutMs);
+std::string WindowText(HWND window);
+std::string ClassName(HWND window);
+std::string ItemText(HWND dialog, int id);
+RECT WindowRect(HWND window);
+// The window of the process's GUI thread that has the keyboard focus.
+HWND FocusWindow(DWORD threadId);
+// Children of a window with the given control id (direct children only).
+HWND Child(HWND parent, int id);
+
+// Posts a command, as a menu choice or an accelerator does (never blocks).
+void PostCommand(HWND window, int id);
+// Clicks a button without waiting for what the click opens.
+void ClickButton(HWND dialog, int id);
+// Sets an edit's or combo box's text (the owner sees it as typed).
+void SetItemText(HWND dialog, int id, const char* text);
+// Sends a key press and release to a window (WM_KEYDOWN/WM_KEYUP posted).
+void PressKey(HWND window, WPARAM virtualKey);
+
+// --- Message boxes ---------------------------------------------------------
+
+struct MessageBoxSeen {
+  HWND Window = nullptr;
+  std::string Caption;
+  std::string Text;
+};
+// Waits for a message box of the process and reads its caption and text.
+bool WaitForMessageBox(DWORD processId, int timeoutMs, MessageBoxSeen& seen,
+                       const char* caption = nullptr);
+// Answers it with the button of that id (IDOK, IDYES, IDNO, IDCANCEL...).
+void AnswerMessageBox(const MessageBoxSeen& seen, int buttonId);
+
+// --- Controls of another process (memory inside that process) -------------
+
+struct ListRow {
+  int Class = 0;  // low byte of the item data, as a signed character
+  std::string Text;
+};
+std::vector<ListRow> ReadListRows(HWND listView);
+int ListRowCount(HWND listView);
+std::vector<std::string> StatusBarTexts(HWND statusBar);
+
+// --- Menus (read from the executable's resources: Wine cannot read another
+// process's live menu) ------------------------------------------------------
+
+struct MenuEntry {
+  int Depth = 0;       // 0 on the bar, 1 in a drop-down
+  int Id = 0;          // command id; 0 for drop-downs and separators
+  bool Popup = false;
+  bool Separator = false;
+  std::string Text;
+};
+std::vector<MenuEntry> ReadMenuResource(const std::string& exePath, int menuId);
+
+}  // namespace e2e
