@@ -1,0 +1,72 @@
+#include "photo/preview_fit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PreviewFit, FitRuleTable) {
+  struct Case {
+    int32_t Pw, Ph, Bw, Bh;
+    int32_t W, H;
+  } cases[] = {
+      {3264, 2448, 84, 63, 84, 63},    // equal ratios: the height decides, 3264 * 63 / 2448 = 84
+      {2448, 3264, 84, 63, 47, 63},    // 47.25 truncated
+      {40, 30, 84, 63, 40, 30},        // fits: never enlarged
+      {84, 63, 84, 63, 84, 63},        // exactly the box
+      {3264, 2448, 0, 0, 3264, 2448},  // pane not painted yet
+      {3264, 2448, 84, 0, 3264, 2448},
+      {3264, 2448, 0, 63, 3264, 2448},
+      {50, 100, 84, 63, 31, 63},       // too tall only: 50 * 63 / 100 = 31.5
+      {200, 30, 84, 63, 84, 12},       // too wide only: 30 * 84 / 200 = 12.6
+      {400, 100, 84, 63, 84, 21},      // both, wider ratio: width decides
+      {100, 400, 84, 63, 15, 63},      // both, taller ratio: 100 * 63 / 400 = 15.75
+      {168, 126, 84, 63, 84, 63},      // equal ratios again
+      {1, 1000, 84, 63, 0, 63},        // a sliver rounds to nothing
+      // Products that do not fit 32 bits still give the true quotient.
+      {60000, 50000, 50000, 45000, 50000, 41666},
+  };
+  for (const Case& c : cases) {
+    PreviewSize s = FitPreview(c.Pw, c.Ph, c.Bw, c.Bh);
+    EXPECT_EQ(s.Width, c.W) << c.Pw << "x" << c.Ph << " in " << c.Bw << "x" << c.Bh;
+    EXPECT_EQ(s.Height, c.H) << c.Pw << "x" << c.Ph << " in " << c.Bw << "x" << c.Bh;
+  }
+}
+
+TEST(PreviewFit, RatiosAreComparedInSinglePrecision) {
+  // 16777217 / 1 and 16777216 / 1 differ as doubles but are the same float,
+  // so the ratios count as equal and the height decides.
+  PreviewSize s = FitPreview(16777217, 16777216, 1, 1);
+  EXPECT_EQ(s.Height, 1);
+  EXPECT_EQ(s.Width, 1);
+  PreviewSize t = FitPreview(16777218, 16777216, 1, 1);  // 16777218 is a float of its own
+  EXPECT_EQ(t.Width, 1);
+  EXPECT_EQ(t.Height, 0);
+}
+
+TEST(PreviewFit, PlacementTable) {
+  struct Case {
+    int32_t W, H, Bw, Bh;
+    PanePlacement Expected;  // dest x, y, width, height, source x, y
+  } cases[] = {
+      {84, 63, 84, 63, {0, 0, 84, 63, 0, 0}},
+      {84, 63, 47, 63, {18, 0, 47, 63, 0, 0}},      // (84 - 47) / 2 = 18.5 truncated
+      {84, 63, 40, 30, {22, 16, 40, 30, 0, 0}},     // centred
+      {84, 63, 84, 12, {0, 25, 84, 12, 0, 0}},
+      {84, 63, 40, 100, {22, 0, 40, 63, 0, 18}},    // taller: middle rows shown
+      {84, 63, 200, 30, {0, 16, 84, 30, 58, 0}},    // wider: middle columns shown
+      {84, 63, 3264, 2448, {0, 0, 84, 63, 1590, 1192}},
+      {0, 0, 10, 10, {0, 0, 0, 0, 5, 5}},
+  };
+  for (const Case& c : cases) {
+    PanePlacement p = PlacePreview(c.W, c.H, c.Bw, c.Bh);
+    const PanePlacement& e = c.Expected;
+    EXPECT_EQ(p.DestX, e.DestX) << c.Bw << "x" << c.Bh;
+    EXPECT_EQ(p.DestY, e.DestY) << c.Bw << "x" << c.Bh;
+    EXPECT_EQ(p.Width, e.Width) << c.Bw << "x" << c.Bh;
+    EXPECT_EQ(p.Height, e.Height) << c.Bw << "x" << c.Bh;
+    EXPECT_EQ(p.SourceX, e.SourceX) << c.Bw << "x" << c.Bh;
+    EXPECT_EQ(p.SourceY, e.SourceY) << c.Bw << "x" << c.Bh;
+  }
+}
+
+}  // namespace
