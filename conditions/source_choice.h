@@ -1,0 +1,78 @@
+// What choosing a source file means for the conditions dialog: the folder,
+// common part, digit count, extension and start number of the numbered run,
+// a refusal with its message when the name cannot be handled, and whether the
+// file is a photo. Also the range hints and the folder-scan rule.
+// Pure: no <windows.h>; the conditions dialog calls it on the main thread.
+#pragma once
+#include <cstddef>
+
+enum {
+  kSourceFolderSize = 384,        // like SourceFolder
+  kSourceCommonPartMax = 42,      // bytes; a double-byte character counts two
+  kSourceDigitsMax = 9,
+  kSourceExtensionMax = 14,       // bytes after the full stop (SourceExtension holds 15)
+  kSourceExtensionTextSize = 16,  // full stop, 14 bytes, NUL
+  kSourceCommonPartSize = 80,     // like SourceCommonPart
+  kScanPatternSize = 700,
+  kRangeHintSize = 48,
+};
+
+// Why a chosen file is refused. Each refusal says how far the choice got:
+enum SourceRefusal {
+  kSourceAccepted = 0,
+  // Nothing changes: the extension could not be stored.
+  kSourceExtensionTooLong = 1,
+  // The extension (1405), the folder (1402) and CurrentFolder are the chosen
+  // file's; every other control keeps its content.
+  kSourceTooManyDigits = 2,
+  // As above, and the start number (1001) is the chosen file's too.
+  kSourceCommonPartTooLong = 3,
+};
+
+// Message box caption for every refusal while choosing a file.
+extern const char* const kSourceRefusalCaption;  // "条件設定"
+
+struct SourceChoice {
+  int Refusal;              // a SourceRefusal
+  const char* RefusalText;  // the message box text, or nullptr when accepted
+  bool ShowsFolderAndExtension;  // Folder and Extension go to 1402/CurrentFolder and 1405
+  bool ShowsStartNumber;         // StartNumber goes to 1001
+  bool ShowsRun;                 // the rest of an accepted choice applies
+  char Folder[kSourceFolderSize];           // CurrentFolder; "D:" for a drive root
+  char Extension[kSourceExtensionTextSize];  // a full stop and the extension
+  char CommonPart[kSourceCommonPartSize];    // the name in front of the number
+  int Digits;          // 0..9; 0: the file carries no number
+  int StartNumber;     // the chosen file's own number
+  int ExpectedLength;  // bytes of a name of the run: base name + extension
+  bool IsPhoto;        // the extension is ".jpg", letter case aside
+};
+
+// Analyses the full path that the file chooser returned.
+void AnalyseSourceChoice(SourceChoice& choice, const char* path);
+
+// The folder-scan pattern: folder, a backslash, common part, "*", and the
+// extension text with a full stop put in front when it lacks one.
+// False when the pattern does not fit; the scan is then skipped.
+bool ComposeScanPatternN(char* out, size_t outSize, const char* folder, const char* commonPart,
+                         const char* extensionText);
+template <size_t N>
+inline bool ComposeScanPattern(char (&out)[N], const char* folder, const char* commonPart,
+                               const char* extensionText) {
+  return ComposeScanPatternN(out, N, folder, commonPart, extensionText);
+}
+
+// The lowest and highest numbers of the run found so far.
+struct SourceRange {
+  int Lowest;
+  int Highest;
+};
+// Starts at the chosen file's own number.
+SourceRange StartSourceRange(int chosenNumber);
+// Counts one entry of the folder scan: a name of exactly expectedLength bytes
+// whose part before its first full stop ends in exactly `digits` digits.
+// Returns whether the entry counted.
+bool CountScanEntry(SourceRange& range, const char* name, int expectedLength, int digits);
+
+// "（最小番号：%d）" and "（最大番号：%d）".
+void FormatLowestHint(char (&out)[kRangeHintSize], int lowest);
+void FormatHighestHint(char (&out)[kRangeHintSize], int highest);
