@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Makes real JPEG files for the photo tests with ImageMagick, dated with
+# exiftool. Usage: make-test-photos.sh <folder> [--bench]
+#   <folder>/camera-ii.jpg, camera-mm.jpg  APP1 first, DateTimeOriginal 2011:05:02,
+#                                           DateTimeDigitized 2011:05:03, both byte orders
+#   <folder>/jfif-exif.jpg                  JFIF APP0 first, then the EXIF segment
+#   <folder>/digitized-only.jpg             only DateTimeDigitized 2012:08:09
+#   <folder>/no-exif.jpg                    a plain JFIF file
+#   <folder>/landscape-3264x2448.jpg, portrait-2448x3264.jpg, small-40x30.jpg  red pictures
+# With --bench also <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
+# (6000 x 4000). Writes <folder>/.done last; an existing .done skips the work.
+set -euo pipefail
+dir=${1:?usage: make-test-photos.sh <folder> [--bench]}
+bench=${2:-}
+for tool in convert exiftool; do
+  command -v $tool >/dev/null || { echo "make-test-photos: $tool missing (scripts/install-deps.sh)" >&2; exit 1; }
+done
+stamp=$dir/.done
+[ "$bench" = --bench ] && stamp=$dir/.bench-done
+[ -f "$stamp" ] && exit 0
+mkdir -p "$dir"
+tmp=$(mktemp -d "$dir/.tmp.XXXXXX")
+trap 'rm -rf "$tmp"' EXIT
+
+picture() {  # picture <file> <size> [colour]
+  convert -size "$2" "xc:${3:-red}" -quality 85 "$1"
+}
+date_it() {  # date_it <file> <exiftool arguments...>
+  local f=$1
+  shift
+  exiftool -q -overwrite_original -Make=Tessel -Model=TestCam "$@" "$f"
+}
+
+if [ "$bench" != --bench ]; then
+  picture "$tmp/camera-ii.jpg" 320x240
+  date_it "$tmp/camera-ii.jpg" -JFIF:all= -ExifByteOrder=II \
+    '-DateTimeOriginal=2011:05:02 10:15:30' '-CreateDate=2011:05:03 08:00:00'
+  picture "$tmp/camera-mm.jpg" 320x240 blue
+  date_it "$tmp/camera-mm.jpg" -JFIF:all= -ExifByteOrder=MM \
+    '-DateTimeOriginal=2011:05:02 10:15:30' '-CreateDate=2011:05:03 08:00:00'
+  picture "$tmp/jfif-exif.jpg" 160x120 green
+  date_it "$tmp/jfif-exif.jpg" -ExifByteOrder=II '-DateTimeOriginal=2011:05:02 10:15:30'
+  picture "$tmp/digitized-only.jpg" 160x120 yellow
+  date_it "$tmp/digitized-only.jpg" -JFIF:all= -ExifByteOrder=MM '-CreateDate=2012:08:09 07:06:05'
+  picture "$tmp/no-exif.jpg" 160x120 white
+  picture "$tmp/landscape-3264x2448.jpg" 3264x2448
+  picture "$tmp/portrait-2448x3264.jpg" 2448x3264
+  picture "$tmp/small-40x30.jpg" 40x30
+  mv "$tmp"/*.jpg "$dir"/
+else
+  # A thousand files of a few kinds, dated in one exiftool run per kind.
+  mkdir -p "$tmp/bench"
+  kinds=(II:640x480 MM:1024x768 II:320x240 MM:800x600)
+  for k in "${!kinds[@]}"; do
+    order=${kinds[$k]%%:*} size=${kinds[$k]#*:}
+    picture "$tmp/kind$k.jpg" "$size" "rgb($((k * 60)),120,200)"
+    date_it "$tmp/kind$k.jpg" -JFIF:all= -ExifByteOrder=$order "-DateTimeOriginal=2011:05:0$((k + 1)) 10:15:30"
+    for i in $(seq $k 4 999); do cp "$tmp/kind$k.jpg" "$(printf '%s/bench/PICT%04d.jpg' "$tmp" "$i")"; done
+  done
+  rm -rf "$dir/bench"
+  mv "$tmp/bench" "$dir/bench"
+  # A 24-megapixel photo with detail, so that decoding it costs what a real one does.
+  convert -size 6000x4000 plasma:fractal -seed 7 -quality 90 "$tmp/photo-24mp.jpg" 2>/dev/null \
+    || convert -size 6000x4000 xc:gray +noise Gaussian -quality 90 "$tmp/photo-24mp.jpg"
+  date_it "$tmp/photo-24mp.jpg" -ExifByteOrder=II '-DateTimeOriginal=2011:05:02 10:15:30'
+  mv "$tmp/photo-24mp.jpg" "$dir"/
+fi
+touch "$stamp"
