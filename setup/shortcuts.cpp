@@ -1,0 +1,158 @@
+#include "setup/shortcuts.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "shell/bounded_text.h"
+
+namespace {
+
+// ---- One link file through the shell link object ---------------------------
+
+struct LinkWriter {
+  IShellLinkA* Link;
+  IPersistFile* File;
+  WCHAR WidePath[kPathSize];
+};
+
+LinkWriter& Writer(void* context) { return *static_cast<LinkWriter*>(context); }
+
+void LinkInitialise(void*) {
+  // Perch's thread uses COM for nothing else, so the answer does not matter.
+  CoInitialize(nullptr);
+}
+
+int LinkCreate(void* c) {
+  void* link = nullptr;
+  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                &link);
+  if (FAILED(hr) || link == nullptr) return 0;
+  Writer(c).Link = static_cast<IShellLinkA*>(link);
+  return 1;
+}
+
+int LinkQueryPersistFile(void* c) {
+  void* file = nullptr;
+  HRESULT hr = Writer(c).Link->QueryInterface(IID_IPersistFile, &file);
+  if (FAILED(hr) || file == nullptr) return 0;
+  Writer(c).File = static_cast<IPersistFile*>(file);
+  return 1;
+}
+
+int LinkSetPath(void* c, const char* path) { return SUCCEEDED(Writer(c).Link->SetPath(path)); }
+int LinkSetDescription(void* c, const char* text) {
+  return SUCCEEDED(Writer(c).Link->SetDescription(text));
+}
+int LinkSetArguments(void* c, const char* text) {
+  return SUCCEEDED(Writer(c).Link->SetArguments(text));
+}
+int LinkSetWorkingDirectory(void* c, const char* path) {
+  return SUCCEEDED(Writer(c).Link->SetWorkingDirectory(path));
+}
+int LinkSetIconLocation(void* c, const char* path, int index) {
+  return SUCCEEDED(Writer(c).Link->SetIconLocation(path, index));
+}
+int LinkSetShowCmd(void* c, int show) { return SUCCEEDED(Writer(c).Link->SetShowCmd(show)); }
+
+int LinkConvertPath(void* c, const char* path) {
+  return MultiByteToWideChar(CP_ACP, 0, path, -1, Writer(c).WidePath, kPathSize) > 0;
+}
+
+int LinkSave(void* c) { return SUCCEEDED(Writer(c).File->Save(Writer(c).WidePath, TRUE)); }
+
+void LinkReleasePersistFile(void* c) {
+  Writer(c).File->Release();
+  Writer(c).File = nullptr;
+}
+
+void LinkReleaseLink(void* c) {
+  Writer(c).Link->Release();
+  Writer(c).Link = nullptr;
+}
+
+void LinkUninitialise(void*) { CoUninitialize(); }
+
+// ---- The registration's platform side --------------------------------------
+
+FolderLookup FindFolder(void*, int folderId, char (&path)[kPathSize]) {
+  path[0] = '\0';
+  IMalloc* allocator = nullptr;
+  if (FAILED(SHGetMalloc(&allocator)) || allocator == nullptr) return kNoAllocator;
+  LPITEMIDLIST list = nullptr;
+  BOOL found = FALSE;
+  char folder[MAX_PATH] = "";
+  if (SUCCEEDED(SHGetSpecialFolderLocation(GetDesktopWindow(), folderId, &list)) &&
+      list != nullptr) {
+    found = SHGetPathFromIDListA(list, folder);
+    allocator->Free(list);
+  }
+  allocator->Release();
+  folder[MAX_PATH - 1] = '\0';
+  if (!found || folder[0] == '\0') return kFolderMissing;
+  CopyText(path, folder);
+  return kFolderFound;
+}
+
+int WriteRequest(void*, const ShortcutRequest& request) {
+  return WriteShortcut(request.LinkPath, request.TargetPath, request.Description,
+                       request.Arguments, request.WorkingDirectory, request.IconPath);
+}
+
+// Opening the stream only tells whether it is there.
+int DeleteMarkStream(void*, const char* markPath) {
+  HANDLE stream = CreateFileA(markPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (stream == INVALID_HANDLE_VALUE) return 0;
+  CloseHandle(stream);
+  return DeleteFileA(markPath) == 1 ? 1 : 0;
+}
+
+void ShowCompletion(void* owner) {
+  MessageBoxA(static_cast<HWND>(owner), kCompletionMessage, kSetupCaption,
+              MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace
+
+int WriteShortcut(const char* linkPath, const char* targetPath, const char* description,
+                  const char* arguments, const char* workingDirectory, const char* iconPath) {
+  ShortcutRequest request;
+  request.Description = description;
+  request.Arguments = arguments;
+  if (!CopyText(request.LinkPath, linkPath) || !CopyText(request.TargetPath, targetPath) ||
+      !CopyText(request.WorkingDirectory, workingDirectory) ||
+      !CopyText(request.IconPath, iconPath)) {
+    return 0;
+  }
+  request.IconIndex = 0;
+  request.ShowCommand = SW_SHOWNORMAL;
+  LinkWriter writer = {nullptr, nullptr, {0}};
+  LinkWriterOps ops = {&writer,
+                       LinkInitialise,
+                       LinkCreate,
+                       LinkQueryPersistFile,
+                       LinkSetPath,
+                       LinkSetDescription,
+                       LinkSetArguments,
+                       LinkSetWorkingDirectory,
+                       LinkSetIconLocation,
+                       LinkSetShowCmd,
+                       LinkConvertPath,
+                       LinkSave,
+                       LinkReleasePersistFile,
+                       LinkReleaseLink,
+                       LinkUninitialise};
+  return RunLinkWriter(ops, request);
+}
+
+int RemoveDownloadMark(const char* toolFolder, const char* targetFileName) {
+  char markPath[kPathSize];
+  if (!ComposeDownloadMarkPath(markPath, toolFolder, targetFileName)) return 0;
+  return DeleteMarkStream(nullptr, markPath);
+}
+
+void RegisterShortcuts(HWND owner, const char* toolFolder, const SetupInstructions& instructions,
+                       const SetupChoices& choices) {
+  RegistrationOps ops = {owner, FindFolder, WriteRequest, DeleteMarkStream, ShowCompletion};
+  RunRegistration(ops, toolFolder, instructions, choices);
+}
