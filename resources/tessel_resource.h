@@ -24,7 +24,8 @@
 #define IDB_HISTORY_ROW 817
 
 // Help dialogs (104, 109, 110).
-// (ids added with those dialogs)
+#define IDC_HOMEPAGE_ADDRESS 1401
+#define IDC_HOMEPAGE_GO 1411
 
 // Conditions dialog (101) and its sub-dialogs (102, 103, 105).
 // (ids added with those dialogs)
