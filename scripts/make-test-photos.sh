@@ -6,7 +6,8 @@
 #   <folder>/jfif-exif.jpg                  JFIF APP0 first, then the EXIF segment
 #   <folder>/digitized-only.jpg             only DateTimeDigitized 2012:08:09
 #   <folder>/no-exif.jpg                    a plain JFIF file
-#   <folder>/landscape-3264x2448.jpg, portrait-2448x3264.jpg, small-40x30.jpg  red pictures
+#   <folder>/landscape-3264x2448.jpg, portrait-2448x3264.jpg, small-40x30.jpg,
+#            sliver-1x1000.jpg                                      red pictures
 # With --bench also <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
 # (6000 x 4000). Writes <folder>/.done last; an existing .done skips the work.
 set -euo pipefail
@@ -46,6 +47,7 @@ if [ "$bench" != --bench ]; then
   picture "$tmp/landscape-3264x2448.jpg" 3264x2448
   picture "$tmp/portrait-2448x3264.jpg" 2448x3264
   picture "$tmp/small-40x30.jpg" 40x30
+  picture "$tmp/sliver-1x1000.jpg" 1x1000
   mv "$tmp"/*.jpg "$dir"/
 else
   # A thousand files of a few kinds, dated in one exiftool run per kind.

@@ -169,8 +169,9 @@ TEST_F(PreviewPane, FailedLoadsKeepThePreviousPicture) {
   const std::string text = scratch.Write("note.jpg", "This is a text file, not a picture.\r\n");
   const std::string empty = scratch.Write("empty.jpg", "");
   const std::string held = scratch.Copy(PhotoPath("small-40x30.jpg"), "held.jpg");
-  // Larger than any photo: made sparse, so it costs no disk.
-  const std::string huge = scratch.Write("huge.jpg", "");
+  // A real picture made larger than any photo by a sparse tail, which costs
+  // no disk; a loader that took it would decode the picture and succeed.
+  const std::string huge = scratch.Copy(PhotoPath("small-40x30.jpg"), "huge.jpg");
   {
     HANDLE f = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
@@ -214,6 +215,28 @@ TEST_F(PreviewPane, FailedLoadsKeepThePreviousPicture) {
   // Once the other program lets go, the same file loads.
   EXPECT_EQ(Load(held), 1);
   EXPECT_TRUE(watcher.Take().empty());
+}
+
+// A picture so narrow that it fits to no width at all cannot be rendered:
+// the Render message, and the pane is left without a picture.
+TEST_F(PreviewPane, RenderFailureLeavesThePaneWithoutAPicture) {
+  Paint();
+  ASSERT_EQ(Load(PhotoPath("portrait-2448x3264.jpg")), 1);
+  const HBITMAP previous = DialogState.PreviewBitmap;
+  MessageBoxWatcher watcher;
+  int w = 0, h = 0;
+  EXPECT_EQ(Load(PhotoPath("sliver-1x1000.jpg"), &w, &h), 0);
+  EXPECT_EQ(w, 1);
+  EXPECT_EQ(h, 1000);
+  std::vector<CapturedBox> boxes = watcher.Take();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, kErrorCaption);
+  EXPECT_EQ(boxes[0].Text, "画像の作成に失敗しました(Render)　");
+  EXPECT_EQ(DialogState.PreviewBitmap, nullptr);
+  BITMAP gone;
+  EXPECT_EQ(GetObjectA(previous, sizeof gone, &gone), 0);
+  Paint();
+  EXPECT_EQ(PixelAt(42, 31), App.FaceColour);
 }
 
 TEST_F(PreviewPane, OtherMessagesGoToTheControlsOwnProcedure) {
