@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   g++ cmake make ninja-build googletest libgtest-dev clang
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 locales fonts-ipafont-gothic
+  wine64 fonts-wine locales fonts-ipafont-gothic
   xvfb x11-utils imagemagick xdotool
   libimage-exiftool-perl exiv2 liblnk-utils
   zip unzip file python3

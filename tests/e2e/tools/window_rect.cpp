@@ -1,0 +1,30 @@
+// window_rect <class> <timeout ms> <output file>: waits for a visible
+// top-level window of that class (any process of this desktop), lets it
+// settle, and writes its screen rectangle as "x y width height". Run it in the
+// same Wine desktop as the program (explorer /desktop=<name> window_rect ...).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    fprintf(stderr, "usage: window_rect <class> <timeout ms> <output file>\n");
+    return 2;
+  }
+  int timeout = atoi(argv[2]);
+  DWORD start = GetTickCount();
+  HWND window = nullptr;
+  while ((window = FindWindowA(argv[1], nullptr)) == nullptr || !IsWindowVisible(window)) {
+    if (static_cast<int>(GetTickCount() - start) > timeout) return 1;
+    Sleep(100);
+  }
+  Sleep(1500);  // the first clock tick and the first paint
+  RECT r;
+  GetWindowRect(window, &r);
+  FILE* out = fopen(argv[3], "w");
+  if (out == nullptr) return 1;
+  fprintf(out, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  fclose(out);
+  return 0;
+}
