@@ -1,0 +1,185 @@
+// Tessel's Help menu, for real: commands 124, 125 and 126 open their
+// dialogs with their texts and rectangles; Esc leaves each open, OK closes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "e2e/driver.h"
+
+using namespace e2e;
+
+namespace {
+
+const int kWait = 15000;
+
+struct Control {
+  int Id;
+  const char* Class;  // "Button" or "Static"
+  int X, Y, Width, Height;
+  const char* Text;   // null: not compared
+};
+
+struct DialogCase {
+  int Command;
+  const char* Caption;
+  int OkX, OkY, OkWidth, OkHeight;  // the OK button gives the dialog's base units
+  std::vector<Control> Controls;
+};
+
+const char kAddressLine[] = "  https://tessel-photo.example.org/sundial-note/";
+
+std::vector<DialogCase> Dialogs() {
+  return {
+      {124, "使用方法", 116, 116, 54, 14,
+       {
+           {1, "Button", 116, 116, 54, 14, "Ｏ Ｋ"},
+           {-1, "Static", 8, 10, 276, 10,
+            "１．メニューの「改名」で新旧ファイル名等を設定し、「改名実行」ボタン"},
+           {-1, "Static", 8, 22, 276, 10,
+            "　をクリックすると写真ファイルの名前の変更（リネーム）を行います。"},
+           {-1, "Static", 8, 34, 276, 10, "２．名前の変更例"},
+           {-1, "Static", 8, 46, 276, 10,
+            "　１）PICT0100 ～ PICT0120 → 2011_0502_001 ～ 2011_0502_021"},
+           {-1, "Static", 8, 58, 276, 10,
+            "　２）DSC02200 ～ DSC02230 → Hawaii_0001 ～ Hawaii_0031"},
+           {-1, "Static", 8, 70, 276, 10, "　３）P5231201 ～ P5241320 → 富士山0101 ～ 富士山0220"},
+           {-1, "Static", 8, 82, 276, 10,
+            "３．「履歴から入力」ボタンはＡＢＡＢ（ＣＤＣＤ）に以前と同じ設定値を"},
+           {-1, "Static", 8, 94, 276, 10,
+            "　セットするときに便利です｡（直近の１０履歴の中からセットできます｡）"},
+       }},
+      {125, "ホームページ", 110, 54, 50, 14,
+       {
+           {1, "Button", 110, 54, 50, 14, "Ｏ Ｋ"},
+           {-1, "Static", 8, 10, 260, 10,
+            "写真のスライドショー（デジタルフォトフレーム）やサムネイルの"},
+           {-1, "Static", 8, 22, 260, 10, "一覧表示もできる「Sundial Note」のホームページです。"},
+           {1401, "Static", 8, 36, 220, 10, kAddressLine},
+           {1411, "Button", 230, 35, 34, 14, "Ｇ Ｏ"},
+       }},
+      {126, "バージョン", 74, 42, 50, 14,
+       {
+           {1, "Button", 74, 42, 50, 14, "Ｏ Ｋ"},
+           {-1, "Static", 10, 10, -1, -1, nullptr},  // the icon, at its natural size
+           {-1, "Static", 36, 14, 70, 12, "Tessel"},
+           {-1, "Static", 110, 14, 78, 12, "Ver 1.1 (2012.11)"},
+           {-1, "Static", 36, 28, 160, 12, nullptr},  // the maker's notice
+       }},
+  };
+}
+
+std::vector<HWND> Children(HWND dialog) {
+  std::vector<HWND> children;
+  for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+    children.push_back(c);
+  }
+  return children;
+}
+
+RECT ClientPlace(HWND dialog, HWND control) {
+  RECT r = WindowRect(control);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+struct TesselRun {
+  Program Run;
+  HWND Main = nullptr;
+  ~TesselRun() { EndProgram(Run); }
+  void Start() {
+    std::string folder = MakeFreshFolder("help");
+    ASSERT_FALSE(folder.empty());
+    std::string exe = CopyProgram(folder, "Tessel.exe");
+    ASSERT_FALSE(exe.empty());
+    ASSERT_TRUE(StartProgram(Run, exe));
+    Main = WaitForTopWindow(Run.Process.dwProcessId, "TesselClass", kWait);
+    ASSERT_NE(Main, nullptr);
+  }
+};
+
+TEST(HelpDialogs, EachCommandOpensItsDialogWhichOnlyOkCloses) {
+  TesselRun t;
+  ASSERT_NO_FATAL_FAILURE(t.Start());
+  DWORD pid = t.Run.Process.dwProcessId;
+  for (const DialogCase& d : Dialogs()) {
+    SCOPED_TRACE(d.Caption);
+    // A modal dialog: the command is posted, never sent.
+    PostCommand(t.Main, d.Command);
+    HWND dialog = WaitForDialog(pid, d.Caption, kWait);
+    ASSERT_NE(dialog, nullptr);
+
+    LONG style = GetWindowLongA(dialog, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & DS_MODALFRAME);
+    EXPECT_FALSE(style & WS_SYSMENU);  // no close box
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), t.Main);
+
+    std::vector<HWND> children = Children(dialog);
+    ASSERT_EQ(children.size(), d.Controls.size());
+    RECT ok = ClientPlace(dialog, children[0]);
+    double unitX = (ok.right - ok.left) / static_cast<double>(d.OkWidth);
+    double unitY = (ok.bottom - ok.top) / static_cast<double>(d.OkHeight);
+    for (size_t i = 0; i < children.size(); ++i) {
+      const Control& want = d.Controls[i];
+      SCOPED_TRACE(i);
+      HWND c = children[i];
+      EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(c))), want.Id);
+      EXPECT_EQ(ClassName(c), want.Class);
+      if (want.Text != nullptr) EXPECT_EQ(WindowText(c), want.Text);
+      RECT r = ClientPlace(dialog, c);
+      EXPECT_NEAR(r.left, want.X * unitX, 1.5);
+      EXPECT_NEAR(r.top, want.Y * unitY, 1.5);
+      if (want.Width > 0) {
+        EXPECT_NEAR(r.right - r.left, want.Width * unitX, 1.5);
+        EXPECT_NEAR(r.bottom - r.top, want.Height * unitY, 1.5);
+      }
+      LONG cs = GetWindowLongA(c, GWL_STYLE);
+      if (want.Id == -1 && want.Text != nullptr) {
+        EXPECT_EQ(cs & (WS_GROUP | SS_TYPEMASK), WS_GROUP | SS_LEFT);
+      }
+    }
+    // The version dialog shows the program's icon.
+    if (d.Command == 126) {
+      LONG iconStyle = GetWindowLongA(children[1], GWL_STYLE);
+      EXPECT_EQ(iconStyle & SS_TYPEMASK, SS_ICON);
+      EXPECT_NE(SendMessageA(children[1], STM_GETICON, 0, 0), 0);
+      EXPECT_FALSE(WindowText(children[4]).empty());
+    }
+    // The default button: OK, except in the home-page dialog, where it is GO.
+    HWND defaultButton = GetDlgItem(dialog, d.Command == 125 ? 1411 : 1);
+    EXPECT_EQ(GetWindowLongA(defaultButton, GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+
+    // Esc is no way out.
+    HWND focus = FocusWindow(t.Run.Process.dwThreadId);
+    PressKey(focus != nullptr ? focus : dialog, VK_ESCAPE);
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    Sleep(700);
+    EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
+
+    ClickButton(dialog, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+  }
+  // Back at the main window, which still answers its menu.
+  PostCommand(t.Main, 123);
+  DWORD code = 12345;
+  ASSERT_TRUE(WaitForExit(t.Run, kWait, &code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST(HelpDialogs, TheAddressReplacesThePlaceholderAtOnce) {
+  TesselRun t;
+  ASSERT_NO_FATAL_FAILURE(t.Start());
+  PostCommand(t.Main, 125);
+  HWND dialog = WaitForDialog(t.Run.Process.dwProcessId, "ホームページ", kWait);
+  ASSERT_NE(dialog, nullptr);
+  // Read as soon as the dialog is visible: the placeholder never shows.
+  std::string line = ItemText(dialog, 1401);
+  EXPECT_EQ(line, kAddressLine);
+  EXPECT_EQ(line.find("ＵＲＬ"), std::string::npos);
+  EXPECT_LE(line.size(), 159u);
+  ClickButton(dialog, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+}
+
+}  // namespace
