@@ -53,7 +53,7 @@ bool RenameOneFile(const RenameJob& job, const char* namePrefix, int number, int
       successes += 1;
       FormatRenamedRow(row, oldName, newName);
       SendLogRow('I', row);
-      serial += job.SerialStep;
+      serial = NextSerial(serial, job.SerialStep);
       return true;
     }
     code = GetLastError();

@@ -119,6 +119,13 @@ void FreeSourceNumberList(SourceNumberList& list) {
   list.Room = 0;
 }
 
+int NextSerial(int serial, int step) {
+  int64_t next = static_cast<int64_t>(serial) + step;
+  if (next > INT32_MAX) return INT32_MAX;
+  if (next < INT32_MIN) return INT32_MIN;
+  return static_cast<int>(next);
+}
+
 int PauseAfterFile(int fileCount) { return fileCount < 50 ? 100 : 50; }
 
 RenameErrorRule RenameErrorFor(unsigned long code) {

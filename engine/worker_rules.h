@@ -61,6 +61,11 @@ bool AddSourceNumber(SourceNumberList& list, int32_t n);
 void SortSourceNumbers(SourceNumberList& list);
 void FreeSourceNumberList(SourceNumberList& list);
 
+// The serial after a successful rename. A step that would carry it past 32
+// bits leaves it at the largest value, which no digit count admits, so the
+// next file stops the run instead of wrapping to a name already given.
+int NextSerial(int serial, int step);
+
 // Pause after each file: 100 ms for runs under 50 files, 50 ms from 50.
 int PauseAfterFile(int fileCount);
 

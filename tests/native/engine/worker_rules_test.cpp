@@ -205,6 +205,15 @@ TEST(WorkerRules, NamesListedOutOfOrderAreRenamedInAscendingOrder) {
   FreeSourceNumberList(list);
 }
 
+TEST(WorkerRules, TheSerialNeverWrapsAroundThirtyTwoBits) {
+  EXPECT_EQ(NextSerial(1, 1), 2);
+  EXPECT_EQ(NextSerial(90, 10), 100);
+  EXPECT_EQ(NextSerial(999999999, 10), 1000000009);
+  EXPECT_EQ(NextSerial(2147483640, 10), 2147483647);
+  EXPECT_EQ(NextSerial(5, 2147483647), 2147483647);
+  EXPECT_GT(NextSerial(2147483647, 1), MaxSerial(9));
+}
+
 TEST(WorkerRules, PausesAreShorterForRunsOfFiftyFilesOrMore) {
   const struct {
     int files;
