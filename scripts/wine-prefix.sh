@@ -11,6 +11,9 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
 /usr/lib/wine/wineserver -w
+# Wine's own fonts (Marlett draws the caption buttons) from the fonts-wine
+# package, which this Wine build does not find by itself.
+cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 reg=$(mktemp --suffix=.reg)
 {
   printf 'Windows Registry Editor Version 5.00\r\n\r\n'
