@@ -366,3 +366,51 @@ std::vector<MenuEntry> ReadMenuResource(const std::string& exePath, int menuId) 
 }
 
 }  // namespace e2e
+
+// --- Conditions dialog helpers (added with the conditions dialog tests) -----
+namespace e2e {
+
+bool ChooseFileInOpenDialog(DWORD processId, const char* caption, const std::string& path,
+                            int timeoutMs) {
+  HWND chooser = WaitForDialog(processId, caption, timeoutMs);
+  if (chooser == nullptr) return false;
+  HWND nameBox = nullptr;
+  if (!WaitUntil([&] { return (nameBox = GetDlgItem(chooser, 0x47C)) != nullptr; }, timeoutMs))
+    return false;
+  SetItemText(chooser, 0x47C, path.c_str());
+  ClickButton(chooser, IDOK);
+  return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, timeoutMs);
+}
+
+bool IsButtonChecked(HWND dialog, int id) {
+  DWORD_PTR state = 0;
+  SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+  return state == BST_CHECKED;
+}
+
+bool IsItemEnabled(HWND dialog, int id) {
+  HWND item = GetDlgItem(dialog, id);
+  return item != nullptr && IsWindowEnabled(item);
+}
+
+int ControlId(HWND window) { return window == nullptr ? 0 : GetDlgCtrlID(window); }
+
+bool ListItemRect(HWND listView, int index, RECT& rect) {
+  RemoteBlock block(listView, sizeof(RECT));
+  if (block.Address == nullptr) return false;
+  RECT request = {};
+  request.left = LVIR_BOUNDS;
+  if (!block.Write(0, &request, sizeof request)) return false;
+  if (!SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(block.Address)))
+    return false;
+  return block.Read(0, &rect, sizeof rect);
+}
+
+void ClickAt(HWND window, int x, int y) {
+  LPARAM point = MAKELPARAM(x, y);
+  PostMessageA(window, WM_MOUSEMOVE, 0, point);
+  PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageA(window, WM_LBUTTONUP, 0, point);
+}
+
+}  // namespace e2e

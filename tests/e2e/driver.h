@@ -106,3 +106,25 @@ struct MenuEntry {
 std::vector<MenuEntry> ReadMenuResource(const std::string& exePath, int menuId);
 
 }  // namespace e2e
+
+// --- Conditions dialog helpers (added with the conditions dialog tests) -----
+namespace e2e {
+
+// Answers the open-file chooser of the process (caption `caption`) the way a
+// user does: types the full path into its file-name box (control 0x47C, a
+// ComboBoxEx32 with an edit) and clicks Open. True when the chooser appeared
+// and went away.
+bool ChooseFileInOpenDialog(DWORD processId, const char* caption, const std::string& path,
+                            int timeoutMs);
+// BM_GETCHECK of a button of another process.
+bool IsButtonChecked(HWND dialog, int id);
+bool IsItemEnabled(HWND dialog, int id);
+// The control id of a window (0 for none), e.g. of FocusWindow's answer.
+int ControlId(HWND window);
+// A row's rectangle in a list view of another process (LVM_GETITEMRECT).
+bool ListItemRect(HWND listView, int index, RECT& rect);
+// Presses and releases the left mouse button at a point of a window's client
+// area (messages posted, so a dialog it opens never blocks the test).
+void ClickAt(HWND window, int x, int y);
+
+}  // namespace e2e

@@ -1,0 +1,243 @@
+// Shared by the conditions dialog tests: Tessel started from a fresh folder
+// (with a chosen Tessel.ini), its conditions dialog opened through command
+// 121, a file chosen through the real file chooser, refusals read from their
+// message boxes, and the settings file read after Tessel has ended.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "shell/log_rules.h"
+#include "shell/settings_record.h"
+
+namespace conditions_e2e {
+
+using namespace e2e;
+
+const char kConditionsCaption[] = "ファイル名変更条件設定";
+const char kChooserCaption[] = "ファイルの選択";
+const char kLayoutCaption[] = "撮影日詳細";
+const char kHistoryCaption[] = "履歴から入力";
+const char kConfirmCaption[] = "確認画面";
+const char kErrorCaption[] = "エラー";
+const char kChoiceCaption[] = "条件設定";
+
+// The photos made at build time by scripts/make-test-photos.sh, in
+// test-photos/ beside bin/.
+inline std::string TestPhoto(const char* name) {
+  std::string bin = BinFolder();
+  return JoinPath(bin.substr(0, bin.find_last_of('\\')), std::string("test-photos\\") + name);
+}
+
+// Files common + number (digits wide) + extension for first..last, each a
+// copy of `source` (or empty when source is empty).
+inline void MakeNumberedFiles(const std::string& folder, const char* common, int digits, int first,
+                              int last, const char* extension, const std::string& source) {
+  for (int n = first; n <= last; ++n) {
+    char name[128];
+    snprintf(name, sizeof name, "%s%0*d%s", common, digits, n, extension);
+    std::string path = JoinPath(folder, name);
+    if (source.empty()) {
+      ASSERT_TRUE(WriteFileBytes(path, "", 0)) << path;
+    } else {
+      ASSERT_TRUE(CopyFileA(source.c_str(), path.c_str(), FALSE)) << path;
+    }
+  }
+}
+
+inline std::string MakeSubFolder(const std::string& parent, const char* name) {
+  std::string path = JoinPath(parent, name);
+  CreateDirectoryA(path.c_str(), nullptr);
+  return path;
+}
+
+inline RenameSettings DefaultRecord() {
+  RenameSettings s;
+  MakeDefaultSettings(s);
+  return s;
+}
+
+inline void SetHistory(char (&history)[kHistorySlots][kHistoryWidth],
+                       const std::vector<const char*>& entries) {
+  for (int i = 0; i < kHistorySlots; ++i) history[i][0] = '\0';
+  for (size_t i = 0; i < entries.size(); ++i) strcpy(history[i], entries[i]);
+}
+
+inline std::vector<std::string> HistoryEntries(const char (&history)[kHistorySlots][kHistoryWidth]) {
+  std::vector<std::string> entries;
+  for (int i = 0; i < kHistorySlots; ++i) entries.push_back(history[i]);
+  return entries;
+}
+
+// The text of a log row as the list shows it.
+inline std::string LogText(const char* text) {
+  char row[kLogRowTextSize];
+  ComposeLogRowText(row, text);
+  return row;
+}
+
+// A message box of the process owned by `owner`. Our dialogs' labels have
+// the id 0xFFFF of a message box's text too, so a box is told by its icon
+// control (1088), which Wine's message box always has; it holds an icon only
+// when the box was given one.
+struct Box {
+  HWND Window = nullptr;
+  std::string Caption;
+  std::string Text;
+  bool Icon = false;
+};
+
+inline bool WaitForOwnedMessageBox(DWORD processId, HWND owner, int timeoutMs, Box& box) {
+  struct Search {
+    DWORD Pid;
+    HWND Owner;
+    HWND Found;
+    static BOOL CALLBACK Match(HWND w, LPARAM param) {
+      Search* s = reinterpret_cast<Search*>(param);
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == s->Pid && ClassName(w) == "#32770" && IsWindowVisible(w) &&
+          GetWindow(w, GW_OWNER) == s->Owner && GetDlgItem(w, 1088) != nullptr &&
+          GetDlgItem(w, 0xFFFF) != nullptr) {
+        s->Found = w;
+        return FALSE;
+      }
+      return TRUE;
+    }
+  } search = {processId, owner, nullptr};
+  WaitUntil(
+      [&] {
+        search.Found = nullptr;
+        EnumWindows(Search::Match, reinterpret_cast<LPARAM>(&search));
+        return search.Found != nullptr;
+      },
+      timeoutMs);
+  if (search.Found == nullptr) return false;
+  box.Window = search.Found;
+  box.Caption = WindowText(box.Window);
+  box.Text = ItemText(box.Window, 0xFFFF);
+  DWORD_PTR icon = 0;
+  SendMessageTimeoutA(GetDlgItem(box.Window, 1088), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &icon);
+  box.Icon = icon != 0;
+  return true;
+}
+
+struct TesselRun {
+  std::string Folder;
+  std::string Exe;
+  std::string Ini;
+  Program Run;
+  HWND Main = nullptr;
+  HWND List = nullptr;
+
+  ~TesselRun() { EndProgram(Run); }
+
+  DWORD Pid() const { return Run.Process.dwProcessId; }
+  DWORD Thread() const { return Run.Process.dwThreadId; }
+
+  void Prepare(const char* tag, const RenameSettings* record = nullptr) {
+    Folder = MakeFreshFolder(tag);
+    ASSERT_FALSE(Folder.empty());
+    Exe = CopyProgram(Folder, "Tessel.exe");
+    ASSERT_FALSE(Exe.empty());
+    Ini = JoinPath(Folder, "Tessel.ini");
+    if (record != nullptr) {
+      ASSERT_TRUE(WriteFileBytes(Ini, record, sizeof *record));
+    }
+  }
+
+  void Start() {
+    ASSERT_TRUE(StartProgram(Run, Exe));
+    Main = WaitForTopWindow(Pid(), "TesselClass", 15000);
+    ASSERT_NE(Main, nullptr);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          List = Child(Main, 2);
+          return List != nullptr && ListRowCount(List) > 0;
+        },
+        10000));
+  }
+
+  // Command 121, posted as the menu does; returns the conditions dialog.
+  HWND OpenConditions() {
+    PostCommand(Main, 121);
+    HWND dialog = WaitForDialog(Pid(), kConditionsCaption, 10000);
+    EXPECT_NE(dialog, nullptr);
+    return dialog;
+  }
+
+  // Browse, then the chooser filled and confirmed like a user does.
+  bool Choose(HWND dialog, const std::string& path) {
+    ClickButton(dialog, 1425);
+    return ChooseFileInOpenDialog(Pid(), kChooserCaption, path, 10000);
+  }
+
+  // Presses a button and reads the message box it brings up over `dialog`;
+  // answers it with OK and waits until it has gone.
+  Box PressForBox(HWND dialog, int button) {
+    ClickButton(dialog, button);
+    return TakeBox(dialog);
+  }
+
+  Box TakeBox(HWND owner) {
+    Box box;
+    EXPECT_TRUE(WaitForOwnedMessageBox(Pid(), owner, 10000, box));
+    if (box.Window != nullptr) {
+      ClickButton(box.Window, IDOK);
+      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.Window); }, 5000));
+    }
+    return box;
+  }
+
+  // OK refused: the box's caption and exact text, then the focus.
+  void ExpectRefusal(HWND dialog, const char* text, int focus) {
+    Box box = PressForBox(dialog, IDOK);
+    EXPECT_EQ(box.Caption, kErrorCaption);
+    EXPECT_EQ(box.Text, text);
+    EXPECT_TRUE(box.Icon) << "refusals carry the error icon";
+    EXPECT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(Thread())) == focus; }, 3000))
+        << "focus on " << ControlId(FocusWindow(Thread())) << ", not " << focus;
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
+  }
+
+  std::vector<ListRow> Rows() { return ReadListRows(List); }
+
+  // Waits for the last row of a rename job.
+  bool WaitForRenameEnd(size_t startRows, int timeoutMs) {
+    return WaitUntil(
+        [&] {
+          std::vector<ListRow> rows = Rows();
+          return rows.size() > startRows && rows.back().Text == LogText("リネーム終了");
+        },
+        timeoutMs);
+  }
+
+  void Quit() {
+    PostCommand(Main, 123);
+    DWORD code = 12345;
+    ASSERT_TRUE(WaitForExit(Run, 15000, &code));
+    EXPECT_EQ(code, 0u);
+  }
+
+  RenameSettings ReadIni() {
+    std::vector<unsigned char> bytes;
+    RenameSettings s;
+    memset(&s, 0, sizeof s);
+    EXPECT_TRUE(ReadFileBytes(Ini, bytes));
+    EXPECT_EQ(bytes.size(), size_t(kSettingsFileSize));
+    if (bytes.size() == kSettingsFileSize) memcpy(&s, bytes.data(), sizeof s);
+    return s;
+  }
+};
+
+// Everything of a record before the window rectangle.
+inline bool SameChoices(const RenameSettings& a, const RenameSettings& b) {
+  return memcmp(&a, &b, offsetof(RenameSettings, WindowLeft)) == 0;
+}
+
+}  // namespace conditions_e2e
