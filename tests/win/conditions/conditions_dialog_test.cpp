@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "conditions/dialog_state.h"
 #include "shell/app_state.h"
@@ -77,6 +78,119 @@ TEST_F(ConditionsDialog, OpensFromTheRecordWithOkDisabledAndCancelReturnsZero) {
   EXPECT_EQ(std::memcmp(&Settings, &before, sizeof before), 0);
   EXPECT_EQ(DialogState.CurrentDatePosition, 3);
   EXPECT_STREQ(DialogState.CurrentFolder, "C:\\photo");
+}
+
+// A folder of this test's own, standing in for the chosen file's folder.
+std::string TempFolder() {
+  char temp[MAX_PATH] = "";
+  GetTempPathA(sizeof temp, temp);
+  std::string folder = std::string(temp) + "tessel-commit-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+// A bitmap handed to the dialog as its preview once it is open.
+HBITMAP MakePreview() {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 8, 6);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+// The record as a successful choice of C:\...\PICT0100.jpg leaves the
+// dialog: the dialog opens from it, OK is enabled as the choice does.
+void PrepareCommit(const std::string& folder) {
+  strcpy(Settings.SourceFolder, folder.c_str());
+  strcpy(Settings.NamePart1, "Hawaii");
+  Settings.SourceFirst = 100;
+  Settings.SourceLast = 120;
+  Settings.ShowConfirmation = '0';
+  memset(Settings.Reserved, 'r', sizeof Settings.Reserved);
+  Settings.WindowLeft = 321;
+}
+
+TEST_F(ConditionsDialog, CommitReplacesTheRecordAsAWholeAndFreesThePreview) {
+  std::string folder = TempFolder();
+  PrepareCommit(folder);
+  RenameSettings before = Settings;
+  HBITMAP preview = nullptr;
+  INT_PTR result = RunDriven([] { return RunConditionsDialog(nullptr); },
+                             [&preview] {
+                               HWND d = WaitForDialog(kCaption);
+                               EXPECT_NE(d, nullptr);
+                               if (d == nullptr) return;
+                               preview = MakePreview();
+                               DialogState.PreviewBitmap = preview;
+                               EnableWindow(GetDlgItem(d, IDOK), TRUE);
+                               SetWindowTextA(GetDlgItem(d, 1006), "0502");
+                               Click(d, IDOK);
+                               EXPECT_TRUE(WaitGone(d));
+                             });
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(DialogState.PreviewBitmap, nullptr);
+  EXPECT_EQ(GetObjectType(preview), 0u) << "the preview bitmap was deleted";
+  EXPECT_STREQ(Settings.NamePart1, "Hawaii");
+  EXPECT_STREQ(Settings.NamePart2, "0502");
+  EXPECT_STREQ(Settings.Part1History[0], "Hawaii");
+  EXPECT_STREQ(Settings.Part2History[0], "0502");
+  EXPECT_STREQ(Settings.Part2History[1], "札幌");
+  EXPECT_EQ(Settings.SourceFirst, 100);
+  EXPECT_EQ(Settings.SourceLast, 120);
+  EXPECT_EQ(Settings.ShowConfirmation, '0');
+  // What the dialog does not show passes through.
+  EXPECT_EQ(memcmp(Settings.Reserved, before.Reserved, sizeof before.Reserved), 0);
+  EXPECT_EQ(Settings.WindowLeft, 321);
+  EXPECT_EQ(Settings.FormatVersion, before.FormatVersion);
+  RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(ConditionsDialog, CancelFreesThePreviewToo) {
+  HBITMAP preview = nullptr;
+  INT_PTR result = RunDriven([] { return RunConditionsDialog(nullptr); },
+                             [&preview] {
+                               HWND d = WaitForDialog(kCaption);
+                               EXPECT_NE(d, nullptr);
+                               if (d == nullptr) return;
+                               preview = MakePreview();
+                               DialogState.PreviewBitmap = preview;
+                               Click(d, IDCANCEL);
+                               EXPECT_TRUE(WaitGone(d));
+                             });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(DialogState.PreviewBitmap, nullptr);
+  EXPECT_EQ(GetObjectType(preview), 0u);
+}
+
+TEST_F(ConditionsDialog, ACommitDuringARenameIsRefusedFirstAndChangesNothing) {
+  // Even a folder that does not exist is not looked at while a job runs.
+  PrepareCommit("C:\\no\\such\\folder");
+  RenameSettings before = Settings;
+  SetRenameState(kRenameRunning);
+  std::string text;
+  bool stillOpen = false;
+  INT_PTR result = RunDriven([] { return RunConditionsDialog(nullptr); },
+                             [&] {
+                               HWND d = WaitForDialog(kCaption);
+                               EXPECT_NE(d, nullptr);
+                               if (d == nullptr) return;
+                               EnableWindow(GetDlgItem(d, IDOK), TRUE);
+                               Click(d, IDOK);
+                               // Found by its caption and error text.
+                               HWND box = WaitForDialog("エラー");
+                               EXPECT_NE(box, nullptr);
+                               if (box == nullptr) return;
+                               text = Text(box, 0xFFFF);
+                               Click(box, IDOK);
+                               EXPECT_TRUE(WaitGone(box));
+                               stillOpen = IsWindowVisible(d) != 0;
+                               Click(d, IDCANCEL);
+                               EXPECT_TRUE(WaitGone(d));
+                             });
+  SetRenameState(kRenameIdle);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(text, "改名処理を実行中です。終了してから実行してください。");
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(memcmp(&Settings, &before, sizeof before), 0);
 }
 
 }  // namespace
