@@ -115,7 +115,7 @@ BOOL OnInitDialog(HWND dialog) {
 
 // --- Choosing the source file (1425) ----------------------------------------
 
-void InitialFolder(char (&folder)[MAX_PATH + 1]) {
+void InitialFolder(char (&folder)[kSourceFolderSize]) {
   if (DialogState.CurrentFolder[0] != '\0') {
     CopyText(folder, DialogState.CurrentFolder);
     return;
@@ -155,7 +155,7 @@ void ShowSourceRange(HWND dialog, const SourceChoice& choice) {
 // Runs the file chooser and shows what the chosen name says about its run.
 // True when an accepted choice is a photo; path then holds it.
 bool ChooseSourceFile(HWND dialog, char (&path)[kSourceFolderSize]) {
-  char initialFolder[MAX_PATH + 1];
+  char initialFolder[kSourceFolderSize];
   InitialFolder(initialFolder);
   char filter[sizeof kChooserFilter];
   std::memcpy(filter, kChooserFilter, sizeof filter);

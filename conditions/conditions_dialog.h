@@ -1,4 +1,6 @@
-// The rename conditions dialog (template 101). Main thread only.
+// The rename conditions dialog (template 101). Main thread only. The dialog
+// owns DialogState.PreviewBitmap and frees it on every way out; only its
+// commit writes the settings record, as one whole copy.
 #pragma once
 #include <windows.h>
 
