@@ -1,6 +1,8 @@
 // The conditions dialog of the real Tessel.exe, from opening to a finished
 // rename: the first help example, the OK button's enabling, Cancel, and a
 // confirmation while a rename runs.
+#include <shlobj.h>
+
 #include "e2e/conditions_fixture.h"
 #include "engine/worker_rules.h"
 
@@ -189,6 +191,47 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
   Sleep(500);
   Box none;
   EXPECT_FALSE(WaitForOwnedMessageBox(t.Pid(), dialog, 500, none));
+  ClickButton(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_NO_FATAL_FAILURE(t.Quit());
+}
+
+// The chooser opens in the folder of the last choice, or in the documents
+// folder when there is none: a bare file name typed there is found in it.
+TEST(ConditionsRename, ChooserStartsInTheCurrentFolderElseInTheDocuments) {
+  char documents[MAX_PATH] = "";
+  ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE));
+  std::string docFile = JoinPath(documents, "DOC4242.txt");
+  ASSERT_TRUE(WriteFileBytes(docFile, "", 0));
+  TesselRun t;
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("initial"));
+  std::string files = MakeSubFolder(t.Folder, "files");
+  ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(files, "F", 2, 1, 5, ".txt", ""));
+  ASSERT_NO_FATAL_FAILURE(t.Start());
+
+  HWND dialog = t.OpenConditions();
+  ASSERT_NE(dialog, nullptr);
+  ClickButton(dialog, 1425);
+  HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, 10000);
+  ASSERT_NE(chooser, nullptr);
+  // Two filters, the photo filter selected.
+  DWORD_PTR count = 0, selected = 99;
+  SendMessageTimeoutA(GetDlgItem(chooser, 0x470), CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+  SendMessageTimeoutA(GetDlgItem(chooser, 0x470), CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                      &selected);
+  EXPECT_EQ(count, 2u);
+  EXPECT_EQ(selected, 0u);
+  ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, "DOC4242.txt", 10000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "DOC"; }, 5000));
+  EXPECT_EQ(ItemText(dialog, 1402), documents);
+  DeleteFileA(docFile.c_str());
+
+  ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "F03.txt")));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "3"; }, 5000));
+  ASSERT_TRUE(t.Choose(dialog, "F04.txt"));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "4"; }, 5000));
+  EXPECT_EQ(ItemText(dialog, 1402), files);
+  EXPECT_EQ(ItemText(dialog, 1002), "5");
   ClickButton(dialog, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
