@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 namespace e2e {
 
 // --- Files and folders -----------------------------------------------------
@@ -75,8 +77,16 @@ bool StartProgram(Program& program, const std::string& exePath) {
   std::string commandLine = "\"" + exePath + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  return CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &program.Process) != 0;
+  for (int attempt = 0;; ++attempt) {
+    if (CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.c_str(), &startup, &program.Process)) {
+      return true;
+    }
+    DWORD error = GetLastError();
+    fprintf(stderr, "StartProgram %s: error %lu (attempt %d)\n", exePath.c_str(), error, attempt);
+    if (attempt == 4) return false;
+    Sleep(200);
+  }
 }
 
 bool WaitForExit(Program& program, int timeoutMs, DWORD* exitCode) {
