@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "e2e/driver.h"
+#include "e2e/tessel_session.h"
 #include "shell/log_rules.h"
 #include "shell/settings_record.h"
 
@@ -127,42 +128,7 @@ inline bool WaitForOwnedMessageBox(DWORD processId, HWND owner, int timeoutMs, B
   return true;
 }
 
-struct TesselRun {
-  std::string Folder;
-  std::string Exe;
-  std::string Ini;
-  Program Run;
-  HWND Main = nullptr;
-  HWND List = nullptr;
-
-  ~TesselRun() { EndProgram(Run); }
-
-  DWORD Pid() const { return Run.Process.dwProcessId; }
-  DWORD Thread() const { return Run.Process.dwThreadId; }
-
-  void Prepare(const char* tag, const RenameSettings* record = nullptr) {
-    Folder = MakeFreshFolder(tag);
-    ASSERT_FALSE(Folder.empty());
-    Exe = CopyProgram(Folder, "Tessel.exe");
-    ASSERT_FALSE(Exe.empty());
-    Ini = JoinPath(Folder, "Tessel.ini");
-    if (record != nullptr) {
-      ASSERT_TRUE(WriteFileBytes(Ini, record, sizeof *record));
-    }
-  }
-
-  void Start() {
-    ASSERT_TRUE(StartProgram(Run, Exe));
-    Main = WaitForTopWindow(Pid(), "TesselClass", 15000);
-    ASSERT_NE(Main, nullptr);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          List = Child(Main, 2);
-          return List != nullptr && ListRowCount(List) > 0;
-        },
-        10000));
-  }
-
+struct TesselRun : TesselSession {
   // Command 121, posted as the menu does; returns the conditions dialog.
   HWND OpenConditions() {
     PostCommand(Main, 121);
@@ -205,8 +171,6 @@ struct TesselRun {
     EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
   }
 
-  std::vector<ListRow> Rows() { return ReadListRows(List); }
-
   // Waits for the last row of a rename job.
   bool WaitForRenameEnd(size_t startRows, int timeoutMs) {
     return WaitUntil(
@@ -215,23 +179,6 @@ struct TesselRun {
           return rows.size() > startRows && rows.back().Text == LogText("リネーム終了");
         },
         timeoutMs);
-  }
-
-  void Quit() {
-    PostCommand(Main, 123);
-    DWORD code = 12345;
-    ASSERT_TRUE(WaitForExit(Run, 15000, &code));
-    EXPECT_EQ(code, 0u);
-  }
-
-  RenameSettings ReadIni() {
-    std::vector<unsigned char> bytes;
-    RenameSettings s;
-    memset(&s, 0, sizeof s);
-    EXPECT_TRUE(ReadFileBytes(Ini, bytes));
-    EXPECT_EQ(bytes.size(), size_t(kSettingsFileSize));
-    if (bytes.size() == kSettingsFileSize) memcpy(&s, bytes.data(), sizeof s);
-    return s;
   }
 };
 

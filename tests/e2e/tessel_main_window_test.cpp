@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "e2e/driver.h"
+#include "e2e/tessel_session.h"
 #include "shell/settings_record.h"
 
 using namespace e2e;
@@ -14,59 +15,7 @@ namespace {
 const char kHintRow[] = " メニューの改名で新旧ファイル名等を設定してください。";
 const char kStatusStart[] = " 写真ファイルのファイル名を変更します。";
 
-struct Tessel {
-  std::string Folder;
-  std::string Exe;
-  std::string Ini;
-  Program Run;
-  HWND Main = nullptr;
-  HWND List = nullptr;
-  HWND Status = nullptr;
-
-  ~Tessel() { EndProgram(Run); }
-
-  // Copies Tessel.exe into a fresh folder (with an optional Tessel.ini).
-  void Prepare(const char* tag, const void* ini = nullptr, size_t iniSize = 0) {
-    Folder = MakeFreshFolder(tag);
-    ASSERT_FALSE(Folder.empty());
-    Exe = CopyProgram(Folder, "Tessel.exe");
-    ASSERT_FALSE(Exe.empty());
-    Ini = JoinPath(Folder, "Tessel.ini");
-    if (ini != nullptr) ASSERT_TRUE(WriteFileBytes(Ini, ini, iniSize));
-  }
-
-  // Starts it and waits until the start-up rows are in the log.
-  void Start() {
-    ASSERT_TRUE(StartProgram(Run, Exe));
-    Main = WaitForTopWindow(Run.Process.dwProcessId, "TesselClass", 15000);
-    ASSERT_NE(Main, nullptr);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          List = Child(Main, 2);
-          return List != nullptr && ListRowCount(List) > 0;
-        },
-        10000));
-    Status = Child(Main, 5);
-    ASSERT_NE(Status, nullptr);
-  }
-
-  void Quit(DWORD expectedExit = 0) {
-    PostCommand(Main, 123);
-    DWORD code = 12345;
-    ASSERT_TRUE(WaitForExit(Run, 10000, &code));
-    EXPECT_EQ(code, expectedExit);
-  }
-
-  RenameSettings ReadIni() {
-    std::vector<unsigned char> bytes;
-    RenameSettings s;
-    memset(&s, 0, sizeof s);
-    EXPECT_TRUE(ReadFileBytes(Ini, bytes));
-    EXPECT_EQ(bytes.size(), size_t(kSettingsFileSize));
-    if (bytes.size() == kSettingsFileSize) memcpy(&s, bytes.data(), sizeof s);
-    return s;
-  }
-};
+using Tessel = TesselSession;
 
 RenameSettings StoredRecord(int left, int top, int width, int height) {
   RenameSettings s;
@@ -174,7 +123,7 @@ TEST(TesselMainWindow, StoredRecordIsUsedAsItStandsAndSavedBack) {
     memcpy(in.Part2History[3], "ok\0rest", 7);
     memset(in.Reserved, 'R', sizeof in.Reserved);
     Tessel t;
-    ASSERT_NO_FATAL_FAILURE(t.Prepare("stored", &in, sizeof in));
+    ASSERT_NO_FATAL_FAILURE(t.Prepare("stored", &in));
     ASSERT_NO_FATAL_FAILURE(t.Start());
     // The loaded size is used without the metric fit.
     ExpectRect(WindowRect(t.Main), 150, 80, 600, 450);
@@ -192,7 +141,7 @@ TEST(TesselMainWindow, StoredRecordIsUsedAsItStandsAndSavedBack) {
 TEST(TesselMainWindow, MaximisedWindowKeepsTheLastNormalRectangle) {
   RenameSettings in = StoredRecord(120, 60, 640, 480);
   Tessel t;
-  ASSERT_NO_FATAL_FAILURE(t.Prepare("maximised", &in, sizeof in));
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("maximised", &in));
   ASSERT_NO_FATAL_FAILURE(t.Start());
 
   // The user moves the window; a session-end query saves that rectangle.
@@ -216,7 +165,7 @@ TEST(TesselMainWindow, MaximisedWindowKeepsTheLastNormalRectangle) {
 TEST(TesselMainWindow, ShortSettingsFileCountsAsMissing) {
   std::vector<unsigned char> shortFile(100, 0);
   Tessel t;
-  ASSERT_NO_FATAL_FAILURE(t.Prepare("short", shortFile.data(), shortFile.size()));
+  ASSERT_NO_FATAL_FAILURE(t.PrepareBytes("short", shortFile.data(), shortFile.size()));
   ASSERT_NO_FATAL_FAILURE(t.Start());
   RECT r = WindowRect(t.Main);
   EXPECT_EQ(r.left, 200);
@@ -250,7 +199,7 @@ void ExpectSaveFailureAtExit(Tessel& t) {
 TEST(TesselMainWindow, ReadOnlySettingsFileIsReportedAtExit) {
   RenameSettings in = StoredRecord(130, 90, 610, 460);
   Tessel t;
-  ASSERT_NO_FATAL_FAILURE(t.Prepare("readonly", &in, sizeof in));
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("readonly", &in));
   ASSERT_TRUE(SetFileAttributesA(t.Ini.c_str(), FILE_ATTRIBUTE_READONLY));
   // Wine keeps the read-only mark in the Unix permissions, which do not stop
   // root: there the file stays writable and the case cannot be made.
@@ -273,7 +222,7 @@ TEST(TesselMainWindow, ReadOnlySettingsFileIsReportedAtExit) {
 TEST(TesselMainWindow, LockedSettingsFileLoadsDefaultsAndIsReportedAtExit) {
   RenameSettings in = StoredRecord(130, 90, 610, 460);
   Tessel t;
-  ASSERT_NO_FATAL_FAILURE(t.Prepare("locked", &in, sizeof in));
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("locked", &in));
   // Another program holds the file open without sharing.
   HANDLE held = CreateFileA(t.Ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
