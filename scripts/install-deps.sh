@@ -5,7 +5,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  g++ cmake make ninja-build googletest libgtest-dev clang
+  g++ cmake make ninja-build googletest libgtest-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine locales fonts-ipafont-gothic
   xvfb x11-utils imagemagick xdotool
