@@ -93,7 +93,7 @@ LinkFile ReadLink(const std::string& path) {
   std::vector<unsigned char> bytes;
   if (!ReadFileBytes(path, bytes)) return link;
   Reader r{bytes};
-  if (r.U32(0) != 0x4C) return link;
+  if (bytes.size() < 0x4C || r.U32(0) != 0x4C) return link;  // the whole header first
   static const unsigned char kShellLinkClsid[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00,
                                                     0x00, 0x00, 0xC0, 0x00, 0x00, 0x00,
                                                     0x00, 0x00, 0x00, 0x46};

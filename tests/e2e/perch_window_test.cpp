@@ -40,6 +40,12 @@ TEST(PerchWindow, ControlsAndEnablingOnEachWindowsGeneration) {
       ASSERT_NE(p.Control(id), nullptr) << id;
       EXPECT_EQ(WindowText(p.Control(id)), labels[id - 1001]) << id;
       EXPECT_EQ(ClassName(p.Control(id)), "Button") << id;
+      // Plain, non-automatic kinds: Perch sets every mark itself.
+      const LONG kinds[] = {BS_PUSHBUTTON, BS_PUSHBUTTON, BS_CHECKBOX,
+                            BS_CHECKBOX,   BS_RADIOBUTTON, BS_RADIOBUTTON};
+      LONG style = GetWindowLongA(p.Control(id), GWL_STYLE);
+      EXPECT_EQ(style & BS_TYPEMASK, kinds[id - 1001]) << id;
+      EXPECT_TRUE((style & WS_CHILD) && (style & WS_VISIBLE)) << id;
     }
     EXPECT_EQ(p.Checked(1003), BST_CHECKED);
     EXPECT_EQ(p.Checked(1004), BST_CHECKED);
@@ -119,6 +125,43 @@ TEST(PerchWindow, WithoutATitleTheTargetIsUntitled) {
   ASSERT_NO_FATAL_FAILURE(p.PrepareFor("perch-untitled", nullptr));
   ASSERT_NO_FATAL_FAILURE(p.Start());
   EXPECT_EQ(WindowText(p.Main), "無題 のセットアップ");
+}
+
+// Through the platform's own profile reader: the first entry of a section
+// comes whole, name and equals sign included, later entries are ignored, and
+// a long title keeps at most 77 bytes without half a character at its end.
+TEST(PerchWindow, InstructionEntriesAsTheProfileReaderGivesThem) {
+  std::string kana40;
+  for (int i = 0; i < 40; ++i) kana40 += "あ";  // 80 bytes
+  struct Case {
+    const char* Name;
+    std::string Inf;
+    std::string Caption;
+    std::string Target;
+  } cases[] = {
+      {"name=value and a second entry",
+       "[実行ファイル名]\r\nexe=Target.exe\r\nOther.exe\r\n[タイトル]\r\nname=写真\r\nLater\r\n",
+       "name=写真 のセットアップ", "exe=Target.exe"},
+      {"long ASCII title",
+       "[実行ファイル名]\r\nTarget.exe\r\n[タイトル]\r\n" + std::string(100, 'x') + "\r\n",
+       std::string(77, 'x') + " のセットアップ", "Target.exe"},
+      {"long Shift-JIS title",
+       "[実行ファイル名]\r\nTarget.exe\r\n[タイトル]\r\n" + kana40 + "\r\n",
+       kana40.substr(0, 76) + " のセットアップ", "Target.exe"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    PerchRun p;
+    ASSERT_NO_FATAL_FAILURE(p.Prepare("perch-entries", &c.Inf));
+    ASSERT_NO_FATAL_FAILURE(p.Start());
+    EXPECT_EQ(WindowText(p.Main), c.Caption);
+    p.Press(1002);
+    MessageBoxSeen box;
+    ASSERT_TRUE(WaitForMessageBox(p.Run.Process.dwProcessId, kWait, box));
+    EXPECT_EQ(box.Text, "プログラムを起動するときは " + c.Target + " をダブルクリックして下さい。　");
+    AnswerMessageBox(box, IDOK);
+    ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());
+  }
 }
 
 TEST(PerchWindow, CancelNamesTheTargetAndEnds) {
