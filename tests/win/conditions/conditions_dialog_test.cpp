@@ -7,8 +7,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "conditions/dialog_state.h"
+#include "photo/preview_pane.h"
 #include "shell/app_state.h"
 #include "shell/settings_record.h"
 #include "win/conditions/dialog_driver.h"
@@ -78,6 +80,64 @@ TEST_F(ConditionsDialog, OpensFromTheRecordWithOkDisabledAndCancelReturnsZero) {
   EXPECT_EQ(std::memcmp(&Settings, &before, sizeof before), 0);
   EXPECT_EQ(DialogState.CurrentDatePosition, 3);
   EXPECT_STREQ(DialogState.CurrentFolder, "C:\\photo");
+}
+
+// The opening's own steps: the two fonts on their controls, the up-down's
+// range, the pane handed to the preview procedure, and the focus on the
+// folder field.
+TEST_F(ConditionsDialog, OpeningSetsFontsSpinRangePaneAndFocus) {
+  App.ButtonFont = CreateFontA(14, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                               "ＭＳ ゴシック");
+  App.NumberFont = CreateFontA(14, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                               "ＭＳ ゴシック");
+  struct Seen {
+    int id;
+    HFONT font;
+  };
+  std::vector<Seen> fonts;
+  LRESULT range = 0;
+  WNDPROC paneProc = nullptr;
+  HWND focus = nullptr;
+  HWND folder = nullptr;
+  RunDriven([] { return RunConditionsDialog(nullptr); },
+            [&] {
+              HWND d = WaitForDialog(kCaption);
+              EXPECT_NE(d, nullptr);
+              if (d == nullptr) return;
+              for (int id : {1425, 1, 2, 1404, 1001, 1002, 1007, 1008, 1005, 1403})
+                fonts.push_back({id, reinterpret_cast<HFONT>(
+                                         SendMessageA(GetDlgItem(d, id), WM_GETFONT, 0, 0))});
+              range = SendMessageA(GetDlgItem(d, 1422), UDM_GETRANGE, 0, 0);
+              paneProc = reinterpret_cast<WNDPROC>(
+                  GetWindowLongPtrA(GetDlgItem(d, 1431), GWLP_WNDPROC));
+              GUITHREADINFO info = {};
+              info.cbSize = sizeof info;
+              GetGUIThreadInfo(GetWindowThreadProcessId(d, nullptr), &info);
+              focus = info.hwndFocus;
+              folder = GetDlgItem(d, 1402);
+              Click(d, IDCANCEL);
+              EXPECT_TRUE(WaitGone(d));
+            });
+  for (const Seen& s : fonts) {
+    HFONT want = nullptr;
+    if (s.id == 1425 || s.id == 1 || s.id == 2) want = App.ButtonFont;
+    if (s.id == 1404 || s.id == 1001 || s.id == 1002 || s.id == 1007 || s.id == 1008)
+      want = App.NumberFont;
+    if (want != nullptr) {
+      EXPECT_EQ(s.font, want) << s.id;
+    } else {
+      EXPECT_NE(s.font, App.ButtonFont) << s.id;
+      EXPECT_NE(s.font, App.NumberFont) << s.id;
+    }
+  }
+  EXPECT_EQ(LOWORD(range), 9) << "highest";
+  EXPECT_EQ(HIWORD(range), 0) << "lowest";
+  EXPECT_EQ(paneProc, &PreviewPaneProc);
+  EXPECT_NE(PreviousPaneProc, nullptr);
+  EXPECT_EQ(focus, folder);
+  DeleteObject(App.ButtonFont);
+  DeleteObject(App.NumberFont);
+  App.ButtonFont = App.NumberFont = nullptr;
 }
 
 // A folder of this test's own, standing in for the chosen file's folder.
