@@ -21,10 +21,14 @@ void OnDateLayoutOk(HWND dialog) {
 
 INT_PTR CALLBACK DateLayoutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      CheckRadioButton(dialog, IDC_DATE_LAYOUT_FIRST, IDC_DATE_LAYOUT_LAST,
-                       IDC_DATE_LAYOUT_FIRST + DialogState.CurrentDatePosition);
+    case WM_INITDIALOG: {
+      // The layout comes from the settings file, which may hold any number;
+      // one outside 0..4 selects no row (and must not overflow the id).
+      int position = DialogState.CurrentDatePosition;
+      int row = (position >= 0 && position <= 4) ? IDC_DATE_LAYOUT_FIRST + position : 0;
+      CheckRadioButton(dialog, IDC_DATE_LAYOUT_FIRST, IDC_DATE_LAYOUT_LAST, row);
       return FALSE;
+    }
     case WM_COMMAND: {
       int id = LOWORD(wParam);
       if (id >= IDC_DATE_LAYOUT_FIRST && id <= IDC_DATE_LAYOUT_LAST) {

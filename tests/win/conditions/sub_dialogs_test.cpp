@@ -116,6 +116,26 @@ TEST_F(SubDialogs, LayoutDialogOpensOnTheCurrentRowAndCancelKeepsIt) {
   }
 }
 
+// A layout from an edited settings file that names no row: none is selected,
+// and OK without a selection stores 5.
+TEST_F(SubDialogs, LayoutDialogWithAnUnknownLayoutSelectsNoRow) {
+  for (int position : {-1, 5, 1000000, 2147483647, -2147483647 - 1}) {
+    DialogState.CurrentDatePosition = position;
+    INT_PTR result = RunDriven([] { return RunDateLayoutDialog(nullptr); },
+                               [position] {
+                                 HWND d = WaitForDialog(kLayoutCaption);
+                                 EXPECT_NE(d, nullptr);
+                                 if (d == nullptr) return;
+                                 for (int row = 0; row < 5; ++row)
+                                   EXPECT_FALSE(Checked(d, 1101 + row)) << position << " " << row;
+                                 Click(d, IDOK);
+                                 EXPECT_TRUE(WaitGone(d));
+                               });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(DialogState.CurrentDatePosition, 5) << position;
+  }
+}
+
 TEST_F(SubDialogs, LayoutDialogOkTakesTheSelectedRow) {
   DialogState.CurrentDatePosition = 0;
   INT_PTR result = RunDriven([] { return RunDateLayoutDialog(nullptr); },
