@@ -19,7 +19,13 @@ namespace {
 
 const char kMainClass[] = "TesselClass";
 
+// Set while the window is being destroyed. The box of a failed save runs a
+// message loop, and a shutdown tick or close request served there must not
+// destroy the window a second time (that would save, ask and free again).
+bool Destroying = false;
+
 LRESULT OnCreate(HWND hwnd) {
+  Destroying = false;
   InitializeCriticalSection(&App.LogLock);
   InitCommonControls();
   App.LogList = nullptr;
@@ -73,6 +79,7 @@ LRESULT OnCreate(HWND hwnd) {
 }
 
 LRESULT OnDestroy(HWND hwnd) {
+  Destroying = true;
   if (SaveSettings() != 0) {
     MessageBoxA(hwnd, "設定ファイルの更新に失敗しました", "設定", MB_OK);
   }
@@ -95,6 +102,7 @@ LRESULT OnDestroy(HWND hwnd) {
 }
 
 LRESULT OnClose(HWND hwnd) {
+  if (Destroying) return 0;
   SetStatusText(0, "　Tesselを終了しています。少しお待ち下さい");
   if (CloseRequestAction(GetRenameState()) == kCloseWaitForWorker) {
     SetRenameState(kRenameIdle);
@@ -108,6 +116,7 @@ LRESULT OnClose(HWND hwnd) {
 }
 
 void OnShutdownTick(HWND hwnd) {
+  if (Destroying) return;
   App.ShutdownTicks += 1;
   if (ShutdownTickEndsWait(GetRenameState(), App.ShutdownTicks)) DestroyWindow(hwnd);
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -260,6 +261,72 @@ TEST_F(MainWindowTest, WaitGoesOnWhileTheWorkerStillRuns) {
   SetRenameState(kRenameEnded);
   SendMessageA(window_, WM_TIMER, IDT_SHUTDOWN, 0);
   EXPECT_FALSE(IsWindow(window_));
+}
+
+// Watches this process's "設定" boxes: counts each one, sends the window a
+// close request and leaves the box open long enough for shutdown ticks to
+// arrive, then answers it.
+struct BoxWatch {
+  HWND Main = nullptr;
+  DWORD MainThread = 0;
+  volatile LONG Stop = 0;
+  int Boxes = 0;
+};
+
+struct FindBox {
+  HWND Found;
+};
+
+BOOL CALLBACK FindSettingsBox(HWND hwnd, LPARAM param) {
+  char caption[32] = "";
+  char cls[32] = "";
+  GetClassNameA(hwnd, cls, sizeof cls);
+  GetWindowTextA(hwnd, caption, sizeof caption);
+  if (strcmp(cls, "#32770") == 0 && strcmp(caption, "設定") == 0 && IsWindowVisible(hwnd)) {
+    reinterpret_cast<FindBox*>(param)->Found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD WINAPI AnswerSettingsBoxes(LPVOID param) {
+  BoxWatch* watch = static_cast<BoxWatch*>(param);
+  HWND last = nullptr;
+  while (!watch->Stop) {
+    FindBox find = {nullptr};
+    EnumThreadWindows(watch->MainThread, FindSettingsBox, reinterpret_cast<LPARAM>(&find));
+    if (find.Found != nullptr && find.Found != last) {
+      last = find.Found;
+      watch->Boxes += 1;
+      PostMessageA(watch->Main, WM_CLOSE, 0, 0);
+      Sleep(2500);  // two or more shutdown ticks fall due meanwhile
+      PostMessageA(find.Found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    }
+    Sleep(20);
+  }
+  return 0;
+}
+
+TEST_F(MainWindowTest, TicksAndClosesDuringTheSaveFailureBoxDoNotDestroyTheWindowAgain) {
+  // A folder too long for the settings path: the save fails and the box shows.
+  std::string longFolder(250, 'a');
+  strcpy(App.ModuleDirectory, longFolder.c_str());
+  SetRenameState(kRenameRunning);
+  SendMessageA(window_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(IsWindow(window_));
+  BoxWatch watch;
+  watch.Main = window_;
+  watch.MainThread = GetCurrentThreadId();
+  HANDLE thread = CreateThread(nullptr, 0, AnswerSettingsBoxes, &watch, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  DWORD start = GetTickCount();
+  while (IsWindow(window_) && GetTickCount() - start < 15000) Pump(20);
+  Pump(500);
+  InterlockedExchange(&watch.Stop, 1);
+  WaitForSingleObject(thread, 10000);
+  CloseHandle(thread);
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_EQ(watch.Boxes, 1);
 }
 
 TEST(LogBridge, SendingBeforeTheMainWindowExistsDoesNothing) {
