@@ -28,6 +28,7 @@ struct DialogCase {
 };
 
 const char kAddressLine[] = "  https://tessel-photo.example.org/sundial-note/";
+const char kAddress[] = "https://tessel-photo.example.org/sundial-note/";
 
 std::vector<DialogCase> Dialogs() {
   return {
@@ -180,6 +181,71 @@ TEST(HelpDialogs, TheAddressReplacesThePlaceholderAtOnce) {
   EXPECT_LE(line.size(), 159u);
   ClickButton(dialog, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+}
+
+// The command that opens https addresses, replaced for one test by a
+// recorder that writes the address it is given into a file (so no browser
+// starts), and put back afterwards.
+struct BrowserRecorder {
+  const char* Key = "Software\\Classes\\https\\shell\\open\\command";
+  std::string Saved;
+  bool HadValue = false;
+  bool Installed = false;
+
+  bool Install(const std::string& recordFile) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+      return false;
+    }
+    char old[1024] = "";
+    DWORD size = sizeof old - 1;
+    DWORD type = 0;
+    HadValue = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(old),
+                                &size) == ERROR_SUCCESS;
+    Saved = old;
+    std::string command = "C:\\windows\\system32\\cmd.exe /c echo %1>\"" + recordFile + "\"";
+    Installed = RegSetValueExA(key, nullptr, 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(command.c_str()),
+                               static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return Installed;
+  }
+  ~BrowserRecorder() {
+    if (!Installed) return;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, Key, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
+    if (HadValue) {
+      RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(Saved.c_str()),
+                     static_cast<DWORD>(Saved.size() + 1));
+    } else {
+      RegDeleteValueA(key, nullptr);
+    }
+    RegCloseKey(key);
+  }
+};
+
+TEST(HelpDialogs, GoOpensTheAddressAndClosesTheDialog) {
+  std::string record = JoinPath(MakeFreshFolder("go"), "address.txt");
+  BrowserRecorder browser;
+  ASSERT_TRUE(browser.Install(record));
+  TesselRun t;
+  ASSERT_NO_FATAL_FAILURE(t.Start());
+  PostCommand(t.Main, 125);
+  HWND dialog = WaitForDialog(t.Run.Process.dwProcessId, "ホームページ", kWait);
+  ASSERT_NE(dialog, nullptr);
+  ClickButton(dialog, 1411);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kWait));
+  std::vector<unsigned char> bytes;
+  ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(record, bytes) && !bytes.empty(); }, kWait));
+  std::string opened(bytes.begin(), bytes.end());
+  while (!opened.empty() && (opened.back() == '\n' || opened.back() == '\r')) opened.pop_back();
+  EXPECT_EQ(opened, kAddress);
+  // The main window goes on.
+  PostCommand(t.Main, 123);
+  DWORD code = 12345;
+  ASSERT_TRUE(WaitForExit(t.Run, kWait, &code));
+  EXPECT_EQ(code, 0u);
 }
 
 }  // namespace
