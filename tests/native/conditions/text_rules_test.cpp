@@ -159,7 +159,9 @@ TEST(TextRules, SourceNameRuleTestsLengthAndTheDigitsBeforeTheFirstFullStop) {
     int number = -1;
     bool member = SourceNameMatches(c.name, strlen(c.common), c.digits, strlen(c.extension), &number);
     EXPECT_EQ(member, c.member) << c.name;
-    if (c.member) EXPECT_EQ(number, c.number) << c.name;
+    if (c.member) {
+      EXPECT_EQ(number, c.number) << c.name;
+    }
   }
 }
 

@@ -90,7 +90,9 @@ TEST(WorkerRules, OnlyNamesOfTheRunInsideTheRangeAreTaken) {
   for (const auto& c : cases) {
     int number = -1;
     EXPECT_EQ(TakesSourceName(job, c.name, &number), c.taken) << c.name;
-    if (c.taken) EXPECT_EQ(number, c.number) << c.name;
+    if (c.taken) {
+      EXPECT_EQ(number, c.number) << c.name;
+    }
   }
 }
 
