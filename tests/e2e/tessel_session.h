@@ -34,7 +34,9 @@ struct TesselSession {
     Exe = CopyProgram(Folder, "Tessel.exe");
     ASSERT_FALSE(Exe.empty());
     Ini = JoinPath(Folder, "Tessel.ini");
-    if (ini != nullptr) ASSERT_TRUE(WriteFileBytes(Ini, ini, iniSize));
+    if (ini != nullptr) {
+      ASSERT_TRUE(WriteFileBytes(Ini, ini, iniSize));
+    }
   }
   void Prepare(const char* tag, const RenameSettings* record = nullptr) {
     PrepareBytes(tag, record, record != nullptr ? sizeof *record : 0);
