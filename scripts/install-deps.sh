@@ -11,6 +11,7 @@ PACKAGES=(
   xvfb x11-utils imagemagick xdotool
   libimage-exiftool-perl exiv2 liblnk-utils
   zip unzip file python3
+  qemu-system-x86 cpio kmod e2fsprogs xz-utils
 )
 
 missing=()

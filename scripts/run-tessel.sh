@@ -2,12 +2,20 @@
 # Builds Tessel and starts it under Wine. With $DISPLAY it opens there (in a
 # Wine desktop window, so it has its caption); without one it runs on a
 # private Xvfb, saves a screenshot of the main window and prints its path.
-# Usage: scripts/run-tessel.sh [build root]
+# With --shipped it starts the shipped 32-bit Tessel.exe (out of the zip) in
+# the emulated 32-bit PC instead and saves a screenshot of it.
+# Usage: scripts/run-tessel.sh [--shipped] [build root]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+shipped=0
+if [ "${1:-}" = --shipped ]; then shipped=1; shift; fi
 root=$(realpath -m "${1:-$top/build}")
 cd "$top"
 bash scripts/install-deps.sh
+if [ "$shipped" -eq 1 ]; then
+  bash scripts/build.sh "$root" win32
+  exec bash scripts/guest-shot.sh "$root"
+fi
 bash scripts/build.sh "$root" win64 win32
 export WINEPREFIX="$root/win64/wineprefix"
 bash scripts/wine-prefix.sh "$WINEPREFIX"
