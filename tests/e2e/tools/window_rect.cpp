@@ -1,7 +1,8 @@
 // window_rect <class> <timeout ms> <output file>: waits for a visible
 // top-level window of that class (any process of this desktop), lets it
 // settle with the pointer off it, and writes its screen rectangle as
-// "x y width height". Run it in the same Wine desktop as the program (explorer /desktop=<name> window_rect ...).
+// "x y width height". Run it in the same Wine desktop as the program
+// (explorer /desktop=<name> window_rect ...).
 #include <windows.h>
 
 #include <cstdio>
