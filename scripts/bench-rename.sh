@@ -3,9 +3,13 @@
 #   - renames 1,000 generated files and compares the elapsed time with the
 #     floor that the pauses impose (1,000 x 50 ms) as a ratio;
 #   - times the source folder scan over a folder of 20,000 entries.
-# Usage: bench-rename.sh [build root]   (default ./build; needs its win64 tree)
+# Usage: bench-rename.sh [--guest] [build root]   (default ./build; needs its
+# win64 tree). With --guest the i686 build of the same benchmark then runs in
+# the emulated 32-bit PC too (needs the win32 tree), and both are printed.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+guest=0
+if [ "${1:-}" = --guest ]; then guest=1; shift; fi
 root=$(realpath -m "${1:-$top/build}")
 exe="$root/win64/bin/bench_rename.exe"
 if [ ! -f "$exe" ]; then
@@ -34,4 +38,20 @@ mkdir "$work/rename" "$work/scan"
 
 # Wine's drive Z: is the Unix root.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
+echo "== x86_64 build under wine64 on this machine"
 "$top/scripts/wine-run.sh" "$exe" "$(winpath "$work/rename")" "$(winpath "$work/scan")"
+
+if [ "$guest" -eq 1 ]; then
+  exe32="$root/win32/bin/bench_rename.exe"
+  [ -f "$exe32" ] || { echo "bench-rename: $exe32 is missing; build first: scripts/build.sh $root win32" >&2; exit 1; }
+  . "$top/scripts/guest-lib.sh"
+  bash "$top/scripts/guest-build.sh" "$root/guest"
+  mkdir "$work/job"
+  cp "$top/scripts/guest/job-bench.sh" "$work/job/job.sh"
+  cp "$top/scripts/guest/wine-session.sh" "$exe32" "$root/win32/bin/keep_desktop.exe" "$work/job/"
+  guest_data_disk "$work/job" "$work/data.img" 64M
+  echo "== i686 build (shipped) in the emulated 32-bit PC"
+  guest_boot "$root/guest" "$root/guest/base.img" "$work/data.img" "$work/console.log" 900 \
+    || { tail -20 "$work/console.log" >&2; echo "bench-rename: the guest run failed" >&2; exit 1; }
+  tr -d '\r' < "$work/console.log" | sed -n 's/^TESSEL-BENCH: //p'
+fi

@@ -8,7 +8,8 @@
 # guest_data_disk <folder> <image> <size>: an ext4 image of the folder.
 guest_data_disk() {
   rm -f "$2"
-  mke2fs -q -t ext4 -O ^metadata_csum,^64bit,^has_journal -L tessel-data -d "$1" "$2" "$3"
+  # (mke2fs -q still names the file it creates)
+  mke2fs -q -t ext4 -O ^metadata_csum,^64bit,^has_journal -L tessel-data -d "$1" "$2" "$3" > /dev/null
 }
 
 # guest_boot <guest folder> <root image> <job disk> <console log> <timeout s> [write]

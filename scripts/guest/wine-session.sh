@@ -2,6 +2,7 @@
 # every Wine run (the same as the x86_64 runs on the host), and a private
 # Xvfb on :1. wine_session_start also keeps one small window open for the
 # whole session, so that Wine's desktop process stays between programs.
+export PATH=/usr/bin:/bin:/usr/sbin:/sbin:/usr/local/bin
 export HOME=/home/tessel USER=tessel LOGNAME=tessel
 export WINEPREFIX=/home/tessel/.wine WINEDEBUG=-all WINEDLLOVERRIDES='mscoree=d;mshtml=d'
 export WINESERVER=/usr/lib/wine/wineserver32 WINELOADER=/usr/lib/wine/wine
