@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Checks that the test summary cannot be fooled: a program that left no
+# report, a report of a 64-bit program in the emulated 32-bit run, a guest
+# check that failed and a skipped case are each counted as they must be.
+# Usage: check-summary.sh [ignored]
+# Prints one PASS or FAIL line per check; exits 1 when any check fails.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+report() {  # report <file> <pointer bits> <cases...>: cases are ok, fail or skip
+  local file=$1 bits=$2; shift 2
+  {
+    echo '<?xml version="1.0" encoding="UTF-8"?>'
+    echo "<testsuites tests=\"$#\" pointer_bits=\"$bits\" name=\"AllTests\"><testsuite name=\"S\">"
+    local i=0
+    for c in "$@"; do
+      i=$((i + 1))
+      case $c in
+        ok) echo "<testcase name=\"C$i\" classname=\"S\" result=\"completed\"/>" ;;
+        fail) echo "<testcase name=\"C$i\" classname=\"S\"><failure message=\"x\"/></testcase>" ;;
+        skip) echo "<testcase name=\"C$i\" classname=\"S\" result=\"skipped\"><skipped/></testcase>" ;;
+      esac
+    done
+    echo '</testsuite></testsuites>'
+  } > "$file"
+}
+
+tree() {  # tree <folder> <program...>: a tree whose ctest ran those programs
+  mkdir -p "$1/test-results"
+  local t=$1; shift
+  printf '%s\n' "$@" > "$t/ctest-ran.txt"
+}
+
+expect() {  # expect <name> <closing line> <exit code> <summary arguments...>
+  local name=$1 line=$2 code=$3; shift 3
+  local out rc
+  out=$(python3 "$here/summarise-tests.py" "$@" 2>&1); rc=$?
+  if [ "$(printf '%s\n' "$out" | tail -1)" = "$line" ] && [ "$rc" -eq "$code" ]; then
+    echo "PASS summary-$name"
+  else
+    echo "FAIL summary-$name: got '$(printf '%s\n' "$out" | tail -1)' exit $rc, want '$line' exit $code"
+    failures=$((failures + 1))
+  fi
+}
+
+: > "$work/checks.txt"
+tree "$work/host" a b
+report "$work/host/test-results/a.xml" 64 ok ok skip
+report "$work/host/test-results/b.xml" 64 ok fail
+expect host-counts "3 passed, 1 failed, 1 skipped" 1 "$work/checks.txt" "$work/host"
+
+tree "$work/lost" a b
+report "$work/lost/test-results/a.xml" 64 ok
+expect missing-report-fails "1 passed, 1 failed, 0 skipped" 1 "$work/checks.txt" "$work/lost"
+
+tree "$work/g32" t1 t2
+report "$work/g32/test-results/t1.xml" 32 ok ok
+report "$work/g32/test-results/t2.xml" 32 ok
+printf 'PASS guest-programs-are-the-zip\n' > "$work/g32/checks.txt"
+tree "$work/h" a
+report "$work/h/test-results/a.xml" 64 ok
+expect guest-32-bit-counts "5 passed, 0 failed, 0 skipped" 0 "$work/checks.txt" "$work/h" --guest "$work/g32"
+
+tree "$work/g64" t1 t2
+report "$work/g64/test-results/t1.xml" 32 ok ok
+report "$work/g64/test-results/t2.xml" 64 ok ok ok
+expect guest-64-bit-report-fails "3 passed, 1 failed, 0 skipped" 1 "$work/checks.txt" "$work/h" --guest "$work/g64"
+
+tree "$work/gdown" t1 t2
+printf 'FAIL guest-programs-are-the-zip\n' > "$work/gdown/checks.txt"
+expect guest-that-did-not-run-fails "1 passed, 3 failed, 0 skipped" 1 "$work/checks.txt" "$work/h" --guest "$work/gdown"
+
+out=$(python3 "$here/summarise-tests.py" "$work/checks.txt" "$work/h" --guest "$work/g32")
+if printf '%s\n' "$out" | grep -qx 'emulated 32-bit PC (i686 build): 4 passed, 0 failed, 0 skipped'; then
+  echo "PASS summary-guest-line-of-its-own"
+else
+  echo "FAIL summary-guest-line-of-its-own"; failures=$((failures + 1))
+fi
+[ "$failures" -eq 0 ]
