@@ -66,6 +66,25 @@ inline void Click(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// The same click, sent: returns once the dialog has handled it, so its effect
+// can be checked at once. Never for a button that opens a modal dialog.
+inline void ClickNow(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// Waits until the control's text is `expected` (true) or the time is up.
+inline bool WaitForText(HWND dialog, int id, const std::string& expected, DWORD ms = 10000) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    char text[512] = "";
+    SendMessageA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    if (expected == text) return true;
+    if (GetTickCount() - start > ms) return false;
+    Sleep(10);
+  }
+}
+
 // Runs `drive` on a second thread while `run` (which shows a modal dialog)
 // runs on this one. Returns run's result.
 struct DriverThread {

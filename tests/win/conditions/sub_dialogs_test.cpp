@@ -335,23 +335,19 @@ TEST_F(SubDialogs, ConditionsDialogRadioButtonsCheckBoxAndHistoryButtons) {
               } groups[] = {{1101, 1103}, {1106, 1107}, {1111, 1112}};
               for (const Group& g : groups) {
                 for (int id = g.last; id >= g.first; --id) {
-                  Click(d, id);
-                  Sleep(30);
+                  ClickNow(d, id);
                   for (int other = g.first; other <= g.last; ++other)
                     EXPECT_EQ(Checked(d, other), other == id) << id << " " << other;
                 }
               }
               // 1111 was clicked last: the details button follows it.
               EXPECT_TRUE(IsWindowEnabled(GetDlgItem(d, 1426)));
-              Click(d, 1112);
-              Sleep(30);
+              ClickNow(d, 1112);
               EXPECT_FALSE(IsWindowEnabled(GetDlgItem(d, 1426)));
               bool ticked = Checked(d, 1429);
-              Click(d, 1429);
-              Sleep(30);
+              ClickNow(d, 1429);
               EXPECT_NE(Checked(d, 1429), ticked);
-              Click(d, 1429);
-              Sleep(30);
+              ClickNow(d, 1429);
               EXPECT_EQ(Checked(d, 1429), ticked);
 
               // Part 2's history: a pick replaces the whole text.
@@ -362,7 +358,7 @@ TEST_F(SubDialogs, ConditionsDialogRadioButtonsCheckBoxAndHistoryButtons) {
               if (picker == nullptr) return;
               ClickRow(GetDlgItem(picker, 1401), 1);
               EXPECT_TRUE(WaitGone(picker));
-              Sleep(50);
+              EXPECT_TRUE(WaitForText(d, 1006, "函館"));
               EXPECT_EQ(Text(d, 1006), "函館");
               EXPECT_EQ(Text(d, 1005), "");
               Click(d, IDCANCEL);
