@@ -46,7 +46,7 @@ debs=$g/apt/archives
 
 # --- root, kernel, initramfs -------------------------------------------------
 root_key=$(
-  { ls "$debs"/*.deb | xargs -n1 basename; cat "$0" "$here/guest/init" "$here/guest/initramfs-init"; } \
+  { ls "$debs"/*.deb | xargs -n1 basename; cat "$0" "$here/guest/init" "$here/guest/initramfs-init" "$here/prefix-settings-reg.sh"; } \
     | sha256sum | cut -c1-16)
 if ! stamp_ok "$g/root.stamp" "$root_key"; then
   log "unpacking the root"
@@ -92,15 +92,7 @@ if ! stamp_ok "$g/root.stamp" "$root_key"; then
     || [ -f "$r/usr/lib/locale/ja_JP.UTF-8/LC_CTYPE" ] || { log "localedef failed"; exit 1; }
   install -m 755 "$here/guest/init" "$r/opt/tessel/init"
   # The registry settings of the prefix, as the x86_64 prefix has them.
-  {
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
-    printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
-    printf '"MS Shell Dlg"="IPAGothic"\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
-    printf '"Managed"="N"\r\n\r\n'
-  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$r/opt/tessel/prefix.reg"
+  bash "$here/prefix-settings-reg.sh" "$r/opt/tessel/prefix.reg"
 
   # The initramfs: busybox and the modules that reach the root image.
   kver=$(ls "$g/kernel/lib/modules")

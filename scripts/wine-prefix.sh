@@ -15,15 +15,7 @@ mkdir -p "$WINEPREFIX"
 # package, which this Wine build does not find by itself.
 cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 reg=$(mktemp --suffix=.reg)
-{
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-  printf '"ＭＳ ゴシック"="IPAGothic"\r\n'
-  printf '"ＭＳ Ｐゴシック"="IPAPGothic"\r\n'
-  printf '"MS Shell Dlg"="IPAGothic"\r\n\r\n'
-  printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
-  printf '"Managed"="N"\r\n\r\n'
-} | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } > "$reg"
+bash "$here/prefix-settings-reg.sh" "$reg"
 /usr/lib/wine/wine64 regedit /S "$(/usr/lib/wine/wine64 winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 /usr/lib/wine/wineserver -w
 rm -f "$reg"

@@ -1,12 +1,8 @@
 # Guest job: the rename benchmark of the i686 build (bench_rename.exe) over
 # 1,000 generated files and a scan folder of 20,000 entries; its figures go
 # to the console as "TESSEL-BENCH: <line>".
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R tessel:tessel /data
-  su -s /bin/sh tessel -c "sh /data/job.sh"
-  exit $?
-fi
 . /data/wine-session.sh
+if [ "$(id -u)" -eq 0 ]; then run_job_as_tests_user; exit $?; fi
 mkdir -p /tmp/bench/rename /tmp/bench/scan
 # (busybox's shell runs its own seq, which has no -f)
 (cd /tmp/bench/rename && awk 'BEGIN { for (i = 1; i <= 1000; i++) printf "PICT%04d.jpg\n", i }' | xargs touch)

@@ -1,12 +1,12 @@
 # Guest job of the first boot: makes the Wine prefix of the tests' user, with
 # the Japanese font replacements, Managed=N and Wine's own fonts, and leaves
 # it in the root image.
+. /data/wine-session.sh
 if [ "$(id -u)" -eq 0 ]; then
-  chown -R tessel:tessel /home/tessel /data
-  su -s /bin/sh tessel -c "sh /data/job.sh"
+  chown -R tessel:tessel /home/tessel
+  run_job_as_tests_user
   exit $?
 fi
-. /data/wine-session.sh
 t0=$(uptime_s)
 rm -rf "$WINEPREFIX"
 "$WINE" wineboot -i > /tmp/wineboot.log 2>&1

@@ -2,12 +2,8 @@
 # desktop and saves the screen once its main window has settled.
 # Leaves on the job disk: rect.txt ("x y width height" of the main window),
 # screen.xwd (Xvfb's frame buffer) and shot.log.
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R tessel:tessel /data
-  su -s /bin/sh tessel -c "sh /data/job.sh"
-  exit $?
-fi
 . /data/wine-session.sh
+if [ "$(id -u)" -eq 0 ]; then run_job_as_tests_user; exit $?; fi
 cd /data || exit 1
 mkdir -p run
 unzip -o -q Tessel-*.zip -d run

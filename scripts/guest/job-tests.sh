@@ -8,12 +8,8 @@
 # It writes tree/test-results/<program>.xml, logs/<program>.log and
 # checks.txt ("PASS name" / "FAIL name"), and prints one line a program:
 #   TESSEL-TEST: <program> rc=<code> <seconds> s
-if [ "$(id -u)" -eq 0 ]; then
-  chown -R tessel:tessel /data
-  su -s /bin/sh tessel -c "sh /data/job.sh"
-  exit $?
-fi
 . /data/wine-session.sh
+if [ "$(id -u)" -eq 0 ]; then run_job_as_tests_user; exit $?; fi
 cd /data || exit 1
 mkdir -p tree/test-results logs
 : > checks.txt

@@ -10,6 +10,13 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export DISPLAY=:1
 WINE=/usr/lib/wine/wine
 
+# Called by a job that the guest's init started as root: hands the job disk
+# and the job itself over to the tests' user; answers the job's status.
+run_job_as_tests_user() {
+  chown -R tessel:tessel /data
+  su -s /bin/sh tessel -c "sh /data/job.sh"
+}
+
 uptime_s() { cut -d' ' -f1 /proc/uptime; }
 
 # wine_session_start [WxHxD] [keep-open program]
