@@ -6,7 +6,7 @@
 #include "conditions/text_rules.h"
 #include "engine/new_name.h"
 #include "resources/tessel_resource.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 const char* const kCommitRefusalCaption = "エラー";
 

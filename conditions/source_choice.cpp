@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "conditions/text_rules.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 const char* const kSourceRefusalCaption = "条件設定";
 

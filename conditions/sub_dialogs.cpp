@@ -5,7 +5,7 @@
 #include "conditions/dialog_state.h"
 #include "resources/tessel_resource.h"
 #include "shell/app_state.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 #include "shell/settings_record.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/new_name.h"
 
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "conditions/text_rules.h"
 #include "engine/new_name.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 const char kRowNoMemory[] = "メモリ確保に失敗しました。";
 const char kRowNoMemoryGrowth[] = "メモリ確保(realloc)に失敗しました。";

@@ -7,7 +7,7 @@
 #include "setup/perch_state.h"
 #include "setup/setup_rules.h"
 #include "setup/shortcuts.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 static_assert(kStylePushButton == BS_PUSHBUTTON, "push button style");
 static_assert(kStyleCheckBox == BS_CHECKBOX, "check box style");

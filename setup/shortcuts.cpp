@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 namespace {
 

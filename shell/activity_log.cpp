@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "shell/app_state.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 #include "shell/log_rules.h"
 
 namespace {

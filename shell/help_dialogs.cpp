@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "resources/tessel_resource.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 // The home page of Sundial Note, the maker's program for photo slide shows
 // and thumbnail lists. Shown after two spaces in a 160-byte line.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 bool IsLogRowDropped(int rowClass, int showDebugRows) {
   return showDebugRows == 0 && rowClass == 'D';

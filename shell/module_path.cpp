@@ -1,6 +1,6 @@
 #include "shell/module_path.h"
 
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 void ModuleDirectoryFromPath(char (&dir)[256], const char* exePath) {
   CopyText(dir, exePath);

@@ -4,7 +4,7 @@
 
 #include "shell/activity_log.h"
 #include "shell/app_state.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 #include "shell/settings_record.h"
 
 int LoadSettings() {

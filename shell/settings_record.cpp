@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 RenameSettings Settings;
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/new_name.h"
-#include "shell/bounded_text.h"
+#include "common/bounded_text.h"
 
 namespace {
 
