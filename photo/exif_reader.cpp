@@ -102,13 +102,14 @@ int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) 
   }
 
   // IFD0 is taken to follow the TIFF header directly. Every entry is
-  // visited and the last Exif IFD pointer wins; entries that run past the
-  // bytes read are not there.
+  // visited and the last Exif IFD pointer wins. An IFD that the bytes read
+  // do not wholly hold is no IFD: a pointer found before the data ended
+  // might have been replaced by a later one.
   uint32_t exifIfd = 0;
   const int ifd0Count = EntryCount(head, tiff + 8);
   for (int i = 0; i < ifd0Count; ++i) {
     const uint64_t entry = tiff + 10 + 12 * static_cast<uint64_t>(i);
-    if (!Holds(head, entry, 12)) break;
+    if (!Holds(head, entry, 12)) return kCaptureDateMissing;
     if (Read16(head, entry) == kTagExifIfdPointer) exifIfd = Read32(head, entry + 8);
   }
   if (exifIfd == 0) return kCaptureDateMissing;
@@ -117,20 +118,24 @@ int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) 
   if (!Holds(head, exifPosition, 2)) return kCaptureDateIfdBeyondHead;
 
   // DateTimeOriginal ends the walk; a DateTimeDigitized before it is kept
-  // only when the original's value cannot be taken. A value that lies past
-  // the head is skipped and the walk goes on.
+  // only when the original's value cannot be taken. A value whose offset
+  // and count put it beyond 2400 bytes is skipped and the walk goes on. An
+  // entry or a value within that bound that the bytes read do not hold
+  // ends the reading with no date: the file is too short to tell which
+  // date it carries.
   char value[kExifDateValueSize];
   uint64_t valueLength = 0;
   bool taken = false;
   const int exifCount = EntryCount(head, exifPosition);
   for (int i = 0; i < exifCount; ++i) {
     const uint64_t entry = exifPosition + 2 + 12 * static_cast<uint64_t>(i);
-    if (!Holds(head, entry, 12)) break;
+    if (!Holds(head, entry, 12)) return kCaptureDateMissing;
     const uint16_t tag = Read16(head, entry);
     if (tag == kTagDateTimeOriginal || tag == kTagDateTimeDigitized) {
       const uint64_t count = Read32(head, entry + 4);
       const uint64_t offset = Read32(head, entry + 8);
-      if (offset + count + 12 < kExifHeadSize && Holds(head, tiff + offset, count)) {
+      if (offset + count + 12 < kExifHeadSize) {
+        if (!Holds(head, tiff + offset, count)) return kCaptureDateMissing;
         valueLength = count < kExifDateValueSize ? count : kExifDateValueSize;
         memcpy(value, bytes + tiff + offset, static_cast<size_t>(valueLength));
         taken = true;

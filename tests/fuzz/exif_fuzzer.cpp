@@ -45,5 +45,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int headCode = ParseChecked(head.empty() ? nullptr : head.data(), head.size(), headDate);
   Require(headCode == code);
   Require(memcmp(date, headDate, kCaptureDateSize) == 0);
+
+  // A date comes only from structures that the bytes read wholly hold, so
+  // whatever a longer file holds after them cannot change it: the same
+  // bytes followed by zeros, or by 0xFF, up to 2400 give the same date.
+  if (code == kCaptureDateFound && headSize < kExifHeadSize) {
+    for (uint8_t fill : {uint8_t{0x00}, uint8_t{0xFF}}) {
+      std::vector<uint8_t> longer(head);
+      longer.resize(kExifHeadSize, fill);
+      char longerDate[kCaptureDateSize + 1];
+      Require(ParseChecked(longer.data(), longer.size(), longerDate) == kCaptureDateFound);
+      Require(memcmp(date, longerDate, kCaptureDateSize) == 0);
+    }
+  }
   return 0;
 }

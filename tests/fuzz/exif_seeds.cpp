@@ -54,6 +54,20 @@ int main(int argc, char** argv) {
   many.Ifd(0x300, {{kTagOriginal, kTypeAscii, 20, 0x380}});
   many.TiffText(0x380, kOriginalText);
   ok &= Write(dir, "count-cap", many.Bytes);
+  // Files that end inside a structure: IFD0 that is its own Exif IFD and
+  // declares more entries than the file holds, and DateTimeOriginal's value
+  // past the end of the file after a DateTimeDigitized that was read.
+  ExifBytes self = StartExif(false);
+  self.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 8}, {kTagOriginal, kTypeAscii, 20, 34}}, 5);
+  self.PutText(self.Tiff + 34, kOriginalText, 20);
+  self.Bytes.resize(self.Tiff + 54);
+  ok &= Write(dir, "ifd0-cut", self.Bytes);
+  ExifBytes cut = StartExif(true);
+  cut.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 0x40}});
+  cut.Ifd(0x40, {{kTagDigitized, kTypeAscii, 20, 0x20}, {kTagOriginal, kTypeAscii, 20, 1500}});
+  cut.TiffText(0x20, kDigitizedText);
+  cut.Grow(1000);
+  ok &= Write(dir, "original-past-data", cut.Bytes);
   ok &= Write(dir, "png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
   ok &= Write(dir, "dqt", {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43});
   if (!ok) {

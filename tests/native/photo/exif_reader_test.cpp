@@ -343,4 +343,63 @@ TEST(ExifReader, IfdEntryThatRunsPastTheDataIsNotUsed) {
   }
 }
 
+
+// A file shorter than the head that ends inside a structure the walk needs
+// gives no date, even when a date could be put together from what came
+// before the end.
+TEST(ExifReader, StructureCutByTheEndOfTheDataGivesNoDate) {
+  // IFD0 declares five entries and is its own Exif IFD: its first entry
+  // points back at offset 8, its second is DateTimeOriginal, whose text
+  // lies where the third and fourth entries would be. The file ends after
+  // the text, inside the fourth entry, so IFD0 is not wholly read.
+  ExifBytes self = StartExif(false);
+  self.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 8}, {kTagOriginal, kTypeAscii, 20, 34}}, 5);
+  self.PutText(self.Tiff + 34, kOriginalText, 20);
+  self.Bytes.resize(self.Tiff + 54);
+  EXPECT_EQ(Parse(self.Bytes).Code, 0);
+  EXPECT_EQ(Parse(self.Bytes).Date, " ");
+  // The same bytes in a file that goes on to its fifth entry give the date:
+  // the cut was the only fault.
+  ExifBytes whole = self;
+  whole.Grow(self.Tiff + 10 + 60 + 4);
+  EXPECT_EQ(Parse(whole.Bytes).Code, 1);
+  EXPECT_EQ(Parse(whole.Bytes).Date, "20110502");
+
+  // DateTimeDigitized's text lies between IFD0 and the Exif IFD, so it is
+  // read whichever way the file is cut below. DateTimeOriginal's value is
+  // within offset + count + 12 < 2400 but past the end of a 1000-byte file.
+  const IfdEntry digitized = {kTagDigitized, kTypeAscii, 20, 0x20};
+  const IfdEntry originalPastData = {kTagOriginal, kTypeAscii, 20, 1500};
+  const IfdEntry digitizedPastData = {kTagDigitized, kTypeAscii, 20, 1500};
+  struct Case {
+    const char* Name;
+    std::vector<IfdEntry> Entries;
+    int CountField;
+  } cases[] = {
+      {"original past the data after digitized", {digitized, originalPastData}, -1},
+      {"digitized past the data before another", {digitizedPastData, digitized}, -1},
+      {"Exif IFD cut after a digitized entry", {digitized}, 3},
+  };
+  for (const Case& c : cases) {
+    ExifBytes f = StartExif(false);
+    f.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 0x40}});
+    f.Ifd(0x40, c.Entries, c.CountField);
+    f.TiffText(0x20, kDigitizedText);
+    f.Grow(1000);
+    if (c.CountField > 0) f.Bytes.resize(f.Tiff + 0x40 + 2 + 12 + 6);  // inside the second entry
+    Parsed p = Parse(f.Bytes);
+    EXPECT_EQ(p.Code, 0) << c.Name;
+    EXPECT_EQ(p.Date, " ") << c.Name;
+  }
+  // A value cut the same way in a file of 2400 bytes or more lies inside
+  // the head and is read.
+  ExifBytes longFile = StartExif(false);
+  longFile.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 0x40}});
+  longFile.Ifd(0x40, {digitized, originalPastData});
+  longFile.TiffText(0x20, kDigitizedText);
+  longFile.TiffText(1500, kOriginalText);
+  longFile.Grow(3000);
+  EXPECT_EQ(Parse(longFile.Bytes).Date, "20110502");
+}
+
 }  // namespace
