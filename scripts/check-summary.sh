@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks that the test summary cannot be fooled: a program that left no
 # report, a report of a 64-bit program in the emulated 32-bit run, a guest
-# check that failed and a skipped case are each counted as they must be.
+# check that failed and a skipped case are each counted as they must be: a
+# skip fails the run unless the allowed-skips list names it with a condition
+# that holds here and the emulated run passed the same case.
 # Usage: check-summary.sh [ignored]
 # Prints one PASS or FAIL line per check; exits 1 when any check fails.
 set -u
@@ -50,7 +52,33 @@ expect() {  # expect <name> <closing line> <exit code> <summary arguments...>
 tree "$work/host" a b
 report "$work/host/test-results/a.xml" 64 ok ok skip
 report "$work/host/test-results/b.xml" 64 ok fail
-expect host-counts "3 passed, 1 failed, 1 skipped" 1 "$work/checks.txt" "$work/host"
+none=$work/no-allowed-skips.txt
+: > "$none"
+expect host-counts "3 passed, 2 failed, 0 skipped" 1 "$work/checks.txt" "$work/host" --allowed-skips "$none"
+
+# A listed skip whose condition ("root") holds counts as skipped, not failed;
+# the same list on a machine where the condition fails makes it a failure.
+allowed=$work/allowed-skips.txt
+echo 'a: S.C3 | root | root writes read-only files' > "$allowed"
+tree "$work/skip" a
+report "$work/skip/test-results/a.xml" 64 ok ok skip
+if [ "$(id -u)" -eq 0 ]; then
+  expect listed-skip-with-its-condition "2 passed, 0 failed, 1 skipped" 0 "$work/checks.txt" "$work/skip" --allowed-skips "$allowed"
+else
+  expect listed-skip-without-its-condition "2 passed, 1 failed, 0 skipped" 1 "$work/checks.txt" "$work/skip" --allowed-skips "$allowed"
+fi
+echo 'a: S.C3 | never-heard-of | no such condition' > "$work/unknown.txt"
+expect unknown-condition-fails "2 passed, 1 failed, 0 skipped" 1 "$work/checks.txt" "$work/skip" --allowed-skips "$work/unknown.txt"
+# The emulated run must have passed a listed host skip, and may skip nothing.
+tree "$work/gskip" a
+report "$work/gskip/test-results/a.xml" 32 ok ok fail
+expect listed-skip-that-the-guest-failed "4 passed, 2 failed, 0 skipped" 1 "$work/checks.txt" "$work/skip" --guest "$work/gskip" --allowed-skips "$allowed"
+report "$work/gskip/test-results/a.xml" 32 ok ok skip
+expect guest-skip-fails "4 passed, 2 failed, 0 skipped" 1 "$work/checks.txt" "$work/skip" --guest "$work/gskip" --allowed-skips "$allowed"
+if [ "$(id -u)" -eq 0 ]; then
+  report "$work/gskip/test-results/a.xml" 32 ok ok ok
+  expect listed-skip-that-the-guest-passed "5 passed, 0 failed, 1 skipped" 0 "$work/checks.txt" "$work/skip" --guest "$work/gskip" --allowed-skips "$allowed"
+fi
 
 tree "$work/lost" a b
 report "$work/lost/test-results/a.xml" 64 ok

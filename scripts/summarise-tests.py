@@ -2,6 +2,7 @@
 """Counts test cases from GoogleTest XML reports and plain check results.
 
 Usage: summarise-tests.py <checks file> <ctest tree>... [--guest <folder>]
+                           [--allowed-skips <file>]
 Each ctest tree is a build folder whose test-results/ holds one XML report per
 test program named in its ctest-ran.txt; a program that ran but left no report
 (a crash, a timeout) counts as one failed case. The checks file holds lines
@@ -11,6 +12,12 @@ The --guest folder is the emulated 32-bit PC's run (scripts/guest-test.sh):
 its test-results/, ctest-ran.txt and checks.txt are counted the same way, and
 every report must come from a 32-bit program (its pointer_bits property);
 one that does not is a failure. Its counts get a line of their own.
+
+A skipped case is a failure unless the allowed-skips file (default
+tests/allowed-skips.txt) names it with a condition that holds on this machine
+and, when the emulated run is counted, that run passed the same case. Lines:
+"<program>: <Suite>.<Case> | <condition> | <why>"; conditions: "root" (this
+process runs as root, which writes read-only files).
 
 Prints the failed and skipped cases and a closing line
 "N passed, M failed, K skipped"; exits 1 when anything failed.
@@ -25,6 +32,8 @@ class Counts:
         self.passed = self.failed = self.skipped = 0
         self.failures = []
         self.skips = []
+        self.passes = set()
+        self.skip_lines = []
 
     def fail(self, name):
         self.failed += 1
@@ -36,6 +45,8 @@ class Counts:
         self.skipped += other.skipped
         self.failures += other.failures
         self.skips += other.skips
+        self.passes |= other.passes
+        self.skip_lines += other.skip_lines
 
     def line(self):
         return f'{self.passed} passed, {self.failed} failed, {self.skipped} skipped'
@@ -66,10 +77,10 @@ def count_tree(tree, counts, label='', pointer_bits=None):
             if case.find('failure') is not None or case.find('error') is not None:
                 counts.fail(name)
             elif case.get('result') == 'skipped' or case.find('skipped') is not None:
-                counts.skipped += 1
-                counts.skips.append(name)
+                counts.skips.append((label, f"{program}: {case.get('classname')}.{case.get('name')}"))
             else:
                 counts.passed += 1
+                counts.passes.add(name)
 
 
 def count_checks(path, counts, label=''):
@@ -83,12 +94,55 @@ def count_checks(path, counts, label=''):
             counts.fail(label + name)
 
 
+def read_allowed_skips(path):
+    allowed = {}
+    if not os.path.exists(path):
+        return allowed
+    for line in open(path, encoding='utf-8'):
+        line = line.strip()
+        if not line or line.startswith('#'):
+            continue
+        fields = [f.strip() for f in line.split('|')]
+        if len(fields) == 3:
+            allowed[fields[0]] = (fields[1], fields[2])
+    return allowed
+
+
+def condition_holds(condition):
+    if condition == 'root':
+        return hasattr(os, 'geteuid') and os.geteuid() == 0
+    return False
+
+
+def judge_skips(counts, allowed, emulated_passes):
+    # A skip counts as skipped only with a reason that holds here; any other
+    # skipped case is one this machine can run, and it did not.
+    for label, case in counts.skips:
+        entry = allowed.get(case) if label == '' else None
+        reason = None
+        if entry is not None and condition_holds(entry[0]):
+            if emulated_passes is None or (GUEST_LABEL + case) in emulated_passes:
+                reason = entry[1]
+        if reason is not None:
+            counts.skipped += 1
+            counts.skip_lines.append(f'{label}{case} ({reason})')
+        else:
+            counts.fail(f'{label}{case} (skipped, yet this machine can run it)')
+
+
+GUEST_LABEL = 'emulated 32-bit: '
 args = sys.argv[1:]
 guest = None
 if '--guest' in args:
     i = args.index('--guest')
     guest = args[i + 1]
     del args[i:i + 2]
+allowed_file = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'allowed-skips.txt')
+if '--allowed-skips' in args:
+    i = args.index('--allowed-skips')
+    allowed_file = args[i + 1]
+    del args[i:i + 2]
+allowed = read_allowed_skips(allowed_file)
 checks, trees = args[0], args[1:]
 
 total = Counts()
@@ -96,13 +150,17 @@ for tree in trees:
     count_tree(tree, total)
 count_checks(checks, total)
 
+emulated = None
 if guest is not None:
     emulated = Counts()
-    count_tree(guest, emulated, label='emulated 32-bit: ', pointer_bits=32)
-    count_checks(os.path.join(guest, 'checks.txt'), emulated, label='emulated 32-bit: ')
+    count_tree(guest, emulated, label=GUEST_LABEL, pointer_bits=32)
+    count_checks(os.path.join(guest, 'checks.txt'), emulated, label=GUEST_LABEL)
+    judge_skips(emulated, allowed, None)
+judge_skips(total, allowed, emulated.passes if emulated is not None else None)
+if emulated is not None:
     total.add(emulated)
 
-for name in total.skips:
+for name in total.skip_lines:
     print(f'skipped: {name}')
 for name in total.failures:
     print(f'FAILED: {name}')
