@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the shipped folder of a 32-bit tree: dist/ and Tessel-<version>.zip.
+# Checks the shipped folder of a 32-bit tree: dist/, Tessel-<version>.zip and
+# SHA256SUMS beside the zip.
 # Usage: check-dist.sh <build root>/win32
 # Prints one PASS or FAIL line per check; exits 1 when any check fails.
 set -u
@@ -58,14 +59,23 @@ zip_holds_dist() {
   local names f
   [ -n "$zip" ] && [ -f "$zip" ] || return 1
   names=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-  [ "$names" = "Perch.exe Perch.inf Tessel.exe " ] || { echo "  zip holds: $names" >&2; return 1; }
-  for f in Tessel.exe Perch.exe Perch.inf; do
+  [ "$names" = "Perch.exe Perch.inf Tessel.exe Tessel.txt " ] || { echo "  zip holds: $names" >&2; return 1; }
+  for f in Tessel.exe Perch.exe Perch.inf Tessel.txt; do
     unzip -p "$zip" "$f" | cmp -s - "$dist/$f" || { echo "  $f differs from dist/" >&2; return 1; }
   done
 }
 
+# SHA256SUMS: one line "<hash>  <zip name>" that sha256sum -c accepts.
+sums_hold() {
+  local sums=$tree/SHA256SUMS
+  [ -n "$zip" ] && [ -f "$sums" ] || return 1
+  [ "$(wc -l < "$sums")" -eq 1 ] || return 1
+  grep -Eqx "[0-9a-f]{64}  $(basename "$zip")" "$sums" || { echo "  SHA256SUMS: $(cat "$sums")" >&2; return 1; }
+  (cd "$tree" && sha256sum --quiet -c SHA256SUMS) >&2
+}
+
 check "dist/ exists" test -d "$dist"
-for f in Tessel.exe Perch.exe Perch.inf; do
+for f in Tessel.exe Perch.exe Perch.inf Tessel.txt; do
   check "dist/$f present" test -s "$dist/$f"
 done
 for exe in "$dist/Tessel.exe" "$dist/Perch.exe"; do
@@ -78,6 +88,7 @@ for exe in "$dist/Tessel.exe" "$dist/Perch.exe"; do
 done
 [ -f "$dist/Perch.inf" ] && check "Perch.inf is Shift-JIS with CRLF and registers Tessel.exe as Tessel" inf_is_shift_jis_crlf "$dist/Perch.inf"
 check "zip holds exactly the files of dist/" zip_holds_dist
+check "SHA256SUMS beside the zip names it and its hash holds" sums_hold
 for exe in Tessel.exe Perch.exe; do
   if [ -n "$zip" ] && [ -f "$zip" ]; then
     tmp=$(mktemp)
