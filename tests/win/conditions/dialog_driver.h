@@ -85,22 +85,103 @@ inline bool WaitForText(HWND dialog, int id, const std::string& expected, DWORD 
   }
 }
 
+// Waits until `done` holds (true) or the time is up.
+inline bool WaitFor(const std::function<bool()>& done, DWORD ms = 10000) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start > ms) return done();
+    Sleep(10);
+  }
+}
+
+// Answers the file chooser of this process (caption "ファイルの選択") as a
+// user does: the full path typed into its name box (0x47C), then Open.
+// True when the chooser appeared and went away.
+inline bool ChooseInChooser(const std::string& path, int timeoutMs = 10000) {
+  HWND chooser = WaitForDialog("ファイルの選択", timeoutMs);
+  if (chooser == nullptr) return false;
+  HWND nameBox = nullptr;
+  if (!WaitFor([&] { return (nameBox = GetDlgItem(chooser, 0x47C)) != nullptr; }, timeoutMs))
+    return false;
+  SendMessageA(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  Click(chooser, IDOK);
+  return WaitGone(chooser, timeoutMs);
+}
+
+// A click posted on the check box 1429 of the conditions dialog, waited for
+// until its tick has turned: everything posted to the dialog before it has
+// been handled (a modal box it opened would still be open then).
+inline bool ToggleMarker(HWND dialog) {
+  bool ticked = SendMessageA(GetDlgItem(dialog, 1429), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  Click(dialog, 1429);
+  return WaitFor([&] {
+    return (SendMessageA(GetDlgItem(dialog, 1429), BM_GETCHECK, 0, 0) == BST_CHECKED) != ticked;
+  });
+}
+
+// A marker posted behind the messages already posted to a dialog's thread:
+// the width of column 0 of a list view, which the list sets when it takes the
+// message. Once the width is seen, everything posted before it has been
+// handled, so a check that nothing happened can be made.
+inline bool PostListMarker(HWND list, int width) {
+  return PostMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0)) != 0;
+}
+inline bool WaitForListMarker(HWND list, int width, DWORD ms = 10000) {
+  return WaitFor(
+      [&] { return SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) == width; }, ms);
+}
+
+// The visible dialogs of this process that take input: the innermost of a
+// stack of modal dialogs, and message boxes.
+inline BOOL CALLBACK CollectOpenDialog(HWND window, LPARAM param) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  char cls[16] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  if (process == GetCurrentProcessId() && lstrcmpA(cls, "#32770") == 0 &&
+      IsWindowVisible(window) && IsWindowEnabled(window))
+    *reinterpret_cast<HWND*>(param) = window;
+  return TRUE;
+}
+
+// Ends every dialog of this process that is still open, the innermost first,
+// with Cancel, as a user would. Returns how many it had to end.
+inline int CloseLeftDialogs(DWORD ms = 20000) {
+  int ended = 0;
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND open = nullptr;
+    EnumWindows(CollectOpenDialog, reinterpret_cast<LPARAM>(&open));
+    if (open == nullptr || GetTickCount() - start > ms) return ended;
+    PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ended += 1;
+    WaitGone(open, 2000);
+  }
+}
+
 // Runs `drive` on a second thread while `run` (which shows a modal dialog)
-// runs on this one. Returns run's result.
+// runs on this one. Returns run's result. A driver that gives up early (a
+// failed expectation) leaves its dialogs open: they are then ended with
+// Cancel, so the test fails instead of waiting forever in `run`.
 struct DriverThread {
   std::function<void()> Drive;
+  int LeftOpen;
   static DWORD WINAPI Main(void* param) {
-    static_cast<DriverThread*>(param)->Drive();
+    DriverThread* driver = static_cast<DriverThread*>(param);
+    driver->Drive();
+    driver->LeftOpen = CloseLeftDialogs();
     return 0;
   }
 };
 
 inline INT_PTR RunDriven(const std::function<INT_PTR()>& run, const std::function<void()>& drive) {
-  DriverThread driver{drive};
+  DriverThread driver{drive, 0};
   HANDLE thread = CreateThread(nullptr, 0, DriverThread::Main, &driver, 0, nullptr);
   INT_PTR result = run();
-  EXPECT_EQ(WaitForSingleObject(thread, 20000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
   CloseHandle(thread);
+  EXPECT_EQ(driver.LeftOpen, 0) << "the driver left a dialog open";
   return result;
 }
 

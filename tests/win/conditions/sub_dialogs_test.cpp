@@ -178,9 +178,13 @@ TEST_F(SubDialogs, PickerListsItsHistoryUpToTheFirstEmptyEntry) {
                                  EXPECT_NE(d, nullptr);
                                  if (d == nullptr) return;
                                  listed = ListTexts(GetDlgItem(d, 1401));
-                                 // Enter is no pick.
+                                 // Enter is no pick: once a marker posted
+                                 // after it has been taken, the picker is
+                                 // still open.
+                                 HWND list = GetDlgItem(d, 1401);
                                  Click(d, IDOK);
-                                 Sleep(100);
+                                 EXPECT_TRUE(PostListMarker(list, 61));
+                                 EXPECT_TRUE(WaitForListMarker(list, 61));
                                  EXPECT_TRUE(IsWindowVisible(d));
                                  Click(d, IDCANCEL);
                                  EXPECT_TRUE(WaitGone(d));
@@ -217,9 +221,11 @@ TEST_F(SubDialogs, PickerPicksTheClickedRowOnly) {
         row.left = LVIR_BOUNDS;
         SendMessageA(list, LVM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&row));
         rowHeight = row.bottom - row.top;
-        // Below the last row: nothing is picked.
+        // Below the last row: nothing is picked, as seen once a marker posted
+        // after the click has been taken.
         ClickListAt(list, 20, row.bottom + 25);
-        Sleep(200);
+        EXPECT_TRUE(PostListMarker(list, columnWidth + 7));
+        EXPECT_TRUE(WaitForListMarker(list, columnWidth + 7));
         stillOpen = IsWindowVisible(d) != 0;
         ClickRow(list, 2);
         EXPECT_TRUE(WaitGone(d));
@@ -365,6 +371,35 @@ TEST_F(SubDialogs, ConditionsDialogRadioButtonsCheckBoxAndHistoryButtons) {
               EXPECT_TRUE(WaitGone(d));
             });
   EXPECT_EQ(DialogState.HistoryTarget, 1);
+}
+
+TEST_F(SubDialogs, PickerCancelLeavesTheTextOfItsField) {
+  SetHistory(Settings.Part1History, {"北海道旅行", "ヨーロッパ旅行"});
+  SetHistory(Settings.Part2History, {"札幌", "函館"});
+  std::string part1;
+  RunDriven([] { return RunConditionsDialog(nullptr); },
+            [&part1] {
+              HWND d = WaitForDialog(kConditionsCaption);
+              ASSERT_NE(d, nullptr);
+              SetWindowTextA(GetDlgItem(d, 1005), "typed");
+              Click(d, 1427);
+              HWND picker = WaitForDialog(kHistoryCaption);
+              ASSERT_NE(picker, nullptr);
+              Click(picker, IDCANCEL);
+              ASSERT_TRUE(WaitGone(picker));
+              // A later pick for part 2 proves that the reaction to the
+              // cancelled picker is over.
+              Click(d, 1428);
+              picker = WaitForDialog(kHistoryCaption);
+              ASSERT_NE(picker, nullptr);
+              ClickRow(GetDlgItem(picker, 1401), 0);
+              ASSERT_TRUE(WaitGone(picker));
+              ASSERT_TRUE(WaitForText(d, 1006, "札幌"));
+              part1 = Text(d, 1005);
+              Click(d, IDCANCEL);
+              EXPECT_TRUE(WaitGone(d));
+            });
+  EXPECT_EQ(part1, "typed");
 }
 
 }  // namespace

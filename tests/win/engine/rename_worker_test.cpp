@@ -20,6 +20,7 @@ struct Row {
   int rowClass;
   std::string text;
   LONG stateWhenSent;
+  DWORD tick;  // GetTickCount when the row arrived
 };
 
 std::vector<Row> Rows;
@@ -27,7 +28,7 @@ std::function<void(const Row&)> OnRow;
 
 LRESULT CALLBACK RecorderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_APP_LOGROW) {
-    Rows.push_back({App.BridgeClass, App.BridgeText, GetRenameState()});
+    Rows.push_back({App.BridgeClass, App.BridgeText, GetRenameState(), GetTickCount()});
     if (OnRow) OnRow(Rows.back());
     return 0;
   }
@@ -309,6 +310,65 @@ TEST(RenameWorker, AStepOfTenAndALaterExistingNameKeepEarlierRenames) {
   EXPECT_EQ(testfiles::List(dir.Path), (std::vector<std::string>{"10.jpg", "20.jpg", "30.jpg",
                                                                  "PICT0003.jpg", "PICT0004.jpg"}));
   EXPECT_EQ(testfiles::Read(dir.Path, "30.jpg"), "taken");
+}
+
+TEST(RenameWorker, ASubFolderWhoseNameMatchesIsRenamedLikeAFile) {
+  testfiles::Folder dir("subfolder");
+  ASSERT_TRUE(testfiles::Write(dir.Path, PictName(100), PictName(100)));
+  ASSERT_TRUE(CreateDirectoryA((dir.Path + "\\" + PictName(101)).c_str(), nullptr));
+  ASSERT_TRUE(testfiles::Write(dir.Path + "\\" + PictName(101), "inside.txt", "inside"));
+  ASSERT_TRUE(testfiles::Write(dir.Path, PictName(102), PictName(102)));
+  SetPictConditions(dir.Path, 100, 102);
+  RunWorker();
+  ExpectRows({
+      {'c', StartRow(100, 102, dir.Path), 0, 0},
+      {'I', "PICT0100.jpg -> 2011_0502_001.jpg  ＯＫ", 0, 0},
+      {'I', "PICT0101.jpg -> 2011_0502_002.jpg  ＯＫ", 0, 0},
+      {'I', "PICT0102.jpg -> 2011_0502_003.jpg  ＯＫ", 0, 0},
+      {'I', "リネーム結果  成功数 = 3  失敗数 = 0", 0, 0},
+      {'c', "リネーム終了", 0, 0},
+  });
+  std::string folder = dir.Path + "\\2011_0502_002.jpg";
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_EQ(testfiles::Read(folder, "inside.txt"), "inside");
+  EXPECT_EQ(testfiles::Read(dir.Path, "2011_0502_003.jpg"), PictName(102));
+}
+
+// The pause after each file, on the real worker: the run lasts at least its
+// files times the pause, and the shortest gap between two files' rows shows
+// which pause was taken. The lower bounds hold however busy the machine is;
+// the upper bound leaves 40 ms for the rename and the row of one file at the
+// quickest of 59 gaps.
+TEST(RenameWorker, TwentyFilesPauseOneHundredAndSixtyFilesFiftyMilliseconds) {
+  struct Case {
+    int files;
+    int pause;
+  } cases[] = {{20, 100}, {60, 50}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.files);
+    testfiles::Folder dir("pause");
+    for (int n = 1; n <= c.files; ++n)
+      ASSERT_TRUE(testfiles::Write(dir.Path, PictName(n), PictName(n)));
+    SetPictConditions(dir.Path, 1, c.files);
+    SetSerialOnly(1, 3);
+    RunWorker();
+    ASSERT_EQ(Rows.size(), size_t(c.files + 3));
+    // From the start row to the result row: every file and its pause, the
+    // last one included.
+    DWORD whole = Rows[c.files + 1].tick - Rows[0].tick;
+    EXPECT_GE(whole, DWORD(c.files * c.pause * 9 / 10)) << whole;
+    DWORD shortest = 0xFFFFFFFF;
+    for (int i = 2; i <= c.files; ++i) {
+      DWORD gap = Rows[i].tick - Rows[i - 1].tick;
+      if (gap < shortest) shortest = gap;
+    }
+    EXPECT_GE(shortest, DWORD(c.pause * 8 / 10)) << shortest;
+    if (c.pause == 50) {
+      EXPECT_LT(shortest, 90u) << "a run of 50 files or more pauses 50 ms";
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+// The conditions dialog in-process, with files chosen through the real file
+// chooser: the ways out that change nothing (the chooser cancelled, a refused
+// choice, the confirmation cancelled), and the capture-date texts that stay
+// known after the dialog has ended.
+#include "conditions/conditions_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "conditions/dialog_state.h"
+#include "shell/app_state.h"
+#include "shell/settings_record.h"
+#include "win/conditions/dialog_driver.h"
+#include "win/engine/temp_files.h"
+
+using namespace dialog_test;
+
+namespace {
+
+const char kCaption[] = "ファイル名変更条件設定";
+const int kShownControls[] = {1402, 1403, 1404, 1405, 1001, 1002, 1411, 1412, 1005, 1006};
+
+class ChoicePaths : public testing::Test {
+ protected:
+  void SetUp() override {
+    InitCommonControls();
+    App.Instance = GetModuleHandleA(nullptr);
+    App.FieldColour = RGB(208, 240, 208);
+    App.FieldBrush = CreateSolidBrush(App.FieldColour);
+    App.FaceColour = GetSysColor(COLOR_BTNFACE);
+    App.FaceBrush = CreateSolidBrush(App.FaceColour);
+    MakeDefaultSettings(Settings);
+    std::memset(&DialogState, 0, sizeof DialogState);
+    SetRenameState(kRenameIdle);
+  }
+  void TearDown() override {
+    DeleteObject(App.FieldBrush);
+    DeleteObject(App.FaceBrush);
+    App.FieldBrush = App.FaceBrush = nullptr;
+  }
+};
+
+std::vector<std::string> Shown(HWND d) {
+  std::vector<std::string> texts;
+  for (int id : kShownControls) texts.push_back(Text(d, id));
+  return texts;
+}
+
+// The JPEG files made at build time lie in test-photos/ beside bin/.
+std::string TestPhoto(const char* name) {
+  char exe[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, exe, sizeof exe);
+  std::string path = exe;
+  path.erase(path.find_last_of('\\'));
+  path.erase(path.find_last_of('\\'));
+  return path + "\\test-photos\\" + name;
+}
+
+TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
+  testfiles::Folder dir("choice");
+  for (const char* name : {"B007.txt", "B008.txt", "B009.txt", "A0000000001.txt"})
+    ASSERT_TRUE(testfiles::Write(dir.Path, name, name));
+  const std::string longCommon(43, 'c');
+  ASSERT_TRUE(testfiles::Write(dir.Path, longCommon + "1.txt", "long"));
+  std::vector<std::string> afterChoice, afterCancel, afterTooManyDigits, afterLongCommon;
+  std::vector<std::string> boxes;
+  bool okEnabled = false;
+  INT_PTR result = RunDriven(
+      [] { return RunConditionsDialog(nullptr); },
+      [&] {
+        HWND d = WaitForDialog(kCaption);
+        ASSERT_NE(d, nullptr);
+        Click(d, 1425);
+        ASSERT_TRUE(ChooseInChooser(dir.Path + "\\B008.txt"));
+        ASSERT_TRUE(WaitForText(d, 1412, "（最大番号：9）"));
+        SetWindowTextA(GetDlgItem(d, 1005), "keep1");
+        SetWindowTextA(GetDlgItem(d, 1006), "keep2");
+        afterChoice = Shown(d);
+
+        // The chooser opened and cancelled.
+        Click(d, 1425);
+        HWND chooser = WaitForDialog("ファイルの選択", 10000);
+        ASSERT_NE(chooser, nullptr);
+        Click(chooser, IDCANCEL);
+        ASSERT_TRUE(WaitGone(chooser, 10000));
+        ASSERT_TRUE(ToggleMarker(d));
+        EXPECT_EQ(WaitForDialog("条件設定", 0), nullptr) << "no message after a cancel";
+        afterCancel = Shown(d);
+
+        // Refused choices: ten digits, then a 43-byte common part. Each says
+        // why in a box; the name parts are left as they were.
+        for (std::string name : {std::string("A0000000001.txt"), longCommon + "1.txt"}) {
+          Click(d, 1425);
+          ASSERT_TRUE(ChooseInChooser(dir.Path + "\\" + name));
+          HWND box = WaitForDialog("条件設定", 10000);
+          ASSERT_NE(box, nullptr);
+          boxes.push_back(Text(box, 0xFFFF));
+          Click(box, IDOK);
+          ASSERT_TRUE(WaitGone(box, 10000));
+          ASSERT_TRUE(ToggleMarker(d));
+          (name[0] == 'A' ? afterTooManyDigits : afterLongCommon) = Shown(d);
+        }
+        okEnabled = IsWindowEnabled(GetDlgItem(d, IDOK)) != 0;
+        Click(d, IDCANCEL);
+        EXPECT_TRUE(WaitGone(d));
+      });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(afterChoice, (std::vector<std::string>{dir.Path, "B", "3", ".txt", "8", "9",
+                                                   "（最小番号：7）", "（最大番号：9）", "keep1",
+                                                   "keep2"}));
+  EXPECT_EQ(afterCancel, afterChoice);
+  EXPECT_EQ(boxes, (std::vector<std::string>{
+                       "元ファイル名の連番部が９桁を超えるため処理できません。",
+                       "元ファイルの共通部名が４２文字を超えるため処理できません。"}));
+  // The refusal of ten digits leaves all but the folder and the extension,
+  // which are the chosen file's already (the same here).
+  EXPECT_EQ(afterTooManyDigits, afterChoice);
+  // The refusal of the common part also shows the chosen file's number.
+  std::vector<std::string> expected = afterChoice;
+  expected[4] = "1";
+  EXPECT_EQ(afterLongCommon, expected);
+  EXPECT_TRUE(okEnabled);
+}
+
+TEST_F(ChoicePaths, CancelInTheConfirmationKeepsTheDialogOpenAndStoresNothing) {
+  testfiles::Folder dir("confirm");
+  for (const char* name : {"R01.txt", "R02.txt"}) ASSERT_TRUE(testfiles::Write(dir.Path, name, name));
+  RenameSettings before = Settings;
+  std::string confirmName;
+  bool openAfterCancel = false;
+  int confirmations = 0;
+  INT_PTR result = RunDriven(
+      [] { return RunConditionsDialog(nullptr); },
+      [&] {
+        HWND d = WaitForDialog(kCaption);
+        ASSERT_NE(d, nullptr);
+        Click(d, 1425);
+        ASSERT_TRUE(ChooseInChooser(dir.Path + "\\R01.txt"));
+        ASSERT_TRUE(WaitForText(d, 1002, "2"));
+        SetWindowTextA(GetDlgItem(d, 1005), "typed");
+        ASSERT_TRUE(Checked(d, 1429));
+        // Twice: the dialog stays usable after the first Cancel.
+        for (int round = 0; round < 2; ++round) {
+          Click(d, IDOK);
+          HWND confirm = WaitForDialog("確認画面", 10000);
+          ASSERT_NE(confirm, nullptr);
+          confirmations += 1;
+          confirmName = Text(confirm, 1401);
+          Click(confirm, IDCANCEL);
+          ASSERT_TRUE(WaitGone(confirm, 10000));
+          // Had the commit gone on and ended the dialog, this click would
+          // never be taken.
+          ASSERT_TRUE(ToggleMarker(d));
+          ASSERT_TRUE(ToggleMarker(d));
+        }
+        openAfterCancel = IsWindowVisible(d) != 0;
+        Click(d, IDCANCEL);
+        EXPECT_TRUE(WaitGone(d));
+      });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(confirmations, 2);
+  EXPECT_EQ(confirmName, "typed_001");
+  EXPECT_TRUE(openAfterCancel);
+  // Not the folder, the name part, nor its history.
+  EXPECT_EQ(std::memcmp(&Settings, &before, sizeof before), 0);
+  EXPECT_STREQ(Settings.Part1History[0], "北海道旅行");
+  EXPECT_STREQ(Settings.NamePart1, "");
+}
+
+TEST_F(ChoicePaths, CaptureDateTextsStayKnownAcrossOpenings) {
+  testfiles::Folder dir("autoset");
+  std::string photo = dir.Path + "\\PICT0105.jpg";
+  ASSERT_TRUE(CopyFileA(TestPhoto("camera-ii.jpg").c_str(), photo.c_str(), FALSE));
+  Settings.ShowConfirmation = '0';
+  INT_PTR first = RunDriven(
+      [] { return RunConditionsDialog(nullptr); },
+      [&] {
+        HWND d = WaitForDialog(kCaption);
+        ASSERT_NE(d, nullptr);
+        Click(d, 1425);
+        ASSERT_TRUE(ChooseInChooser(photo));
+        ASSERT_TRUE(WaitForText(d, 1006, "0502"));
+        EXPECT_EQ(Text(d, 1005), "2011");
+        ASSERT_TRUE(ToggleMarker(d));
+        ASSERT_TRUE(ToggleMarker(d));
+        Click(d, IDOK);
+        EXPECT_TRUE(WaitGone(d));
+      });
+  EXPECT_EQ(first, 1);
+  EXPECT_STREQ(DialogState.AutoSetPart1, "2011");
+  EXPECT_STREQ(DialogState.AutoSetPart2, "0502");
+  // Committed untouched: neither history took the date.
+  EXPECT_STREQ(Settings.Part1History[0], "北海道旅行");
+  EXPECT_STREQ(Settings.Part2History[0], "札幌");
+
+  // The next opening shows the committed date, and what the capture-date
+  // step set is still known: opening the dialog does not forget it.
+  std::string part1, part2;
+  INT_PTR second = RunDriven([] { return RunConditionsDialog(nullptr); },
+                             [&] {
+                               HWND d = WaitForDialog(kCaption);
+                               ASSERT_NE(d, nullptr);
+                               part1 = Text(d, 1005);
+                               part2 = Text(d, 1006);
+                               Click(d, IDCANCEL);
+                               EXPECT_TRUE(WaitGone(d));
+                             });
+  EXPECT_EQ(second, 0);
+  EXPECT_EQ(part1, "2011");
+  EXPECT_EQ(part2, "0502");
+  EXPECT_STREQ(DialogState.AutoSetPart1, "2011");
+  EXPECT_STREQ(DialogState.AutoSetPart2, "0502");
+}
+
+}  // namespace
