@@ -12,7 +12,6 @@
 
 #include "e2e/driver.h"
 #include "e2e/tessel_session.h"
-#include "shell/log_rules.h"
 #include "shell/settings_record.h"
 
 namespace conditions_e2e {
@@ -56,9 +55,38 @@ inline std::string MakeSubFolder(const std::string& parent, const char* name) {
   return path;
 }
 
+// The record Tessel makes when it finds no Tessel.ini, value by value: every
+// byte a space, then PICT, 4 digits, .jpg, 3 serial digits from 1 by 1,
+// separator "_", automatic dating on with layout 0, the two histories of two
+// entries each, the confirmation shown, the window at 200, 100 sized 584 x 500.
 inline RenameSettings DefaultRecord() {
   RenameSettings s;
-  MakeDefaultSettings(s);
+  memset(&s, ' ', sizeof s);
+  s.FormatVersion = 110;
+  s.SourceFolder[0] = '\0';
+  memcpy(s.SourceExtension, ".jpg", 5);
+  memcpy(s.SourceCommonPart, "PICT", 5);
+  s.SourceDigits = 4;
+  s.SourceFirst = 0;
+  s.SourceLast = 0;
+  s.NamePart1[0] = '\0';
+  s.NamePart2[0] = '\0';
+  s.SerialDigits = 3;
+  s.SerialStart = 1;
+  s.SerialStep = 1;
+  s.SeparatorKind = 0;
+  s.AutoDate = 1;
+  s.DatePosition = 0;
+  for (int i = 0; i < kHistorySlots; ++i) s.Part1History[i][0] = s.Part2History[i][0] = '\0';
+  strcpy(s.Part1History[0], "北海道旅行");
+  strcpy(s.Part1History[1], "ヨーロッパ旅行");
+  strcpy(s.Part2History[0], "札幌");
+  strcpy(s.Part2History[1], "函館");
+  s.ShowConfirmation = '1';
+  s.WindowLeft = 200;
+  s.WindowTop = 100;
+  s.WindowWidth = 584;
+  s.WindowHeight = 500;
   return s;
 }
 
@@ -74,11 +102,37 @@ inline std::vector<std::string> HistoryEntries(const char (&history)[kHistorySlo
   return entries;
 }
 
-// The text of a log row as the list shows it.
-inline std::string LogText(const char* text) {
-  char row[kLogRowTextSize];
-  ComposeLogRowText(row, text);
-  return row;
+// The text of a log row as the list shows it: one space, then the row's text
+// cut to 160 bytes.
+inline std::string LogText(const std::string& text) { return " " + text.substr(0, 160); }
+
+// The visible dialogs of the process other than `except`: boxes and
+// sub-dialogs that something opened.
+inline int OtherDialogs(DWORD processId, HWND except) {
+  struct Search {
+    DWORD Pid;
+    HWND Except;
+    int Count;
+    static BOOL CALLBACK Match(HWND w, LPARAM param) {
+      Search* s = reinterpret_cast<Search*>(param);
+      DWORD pid = 0;
+      GetWindowThreadProcessId(w, &pid);
+      if (pid == s->Pid && w != s->Except && ClassName(w) == "#32770" && IsWindowVisible(w))
+        s->Count += 1;
+      return TRUE;
+    }
+  } search = {processId, except, 0};
+  EnumWindows(Search::Match, reinterpret_cast<LPARAM>(&search));
+  return search.Count;
+}
+
+// A click posted on the check box 1429 of the conditions dialog, waited for
+// until its tick has turned: everything posted to the dialog before it has
+// been handled, and a box it opened would be open now.
+inline bool ToggleMarker(HWND dialog) {
+  bool ticked = IsButtonChecked(dialog, 1429);
+  ClickButton(dialog, 1429);
+  return WaitUntil([&] { return IsButtonChecked(dialog, 1429) != ticked; }, 10000);
 }
 
 // A message box of the process owned by `owner`. Our dialogs' labels have

@@ -1,6 +1,10 @@
 // The histories of the name parts through the real Tessel.exe: the picker
 // lists a history up to its first empty entry and picks on one click, and
 // the commit moves a used value to the front or pushes the oldest out.
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include "e2e/conditions_fixture.h"
 
 using namespace conditions_e2e;
@@ -61,7 +65,16 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   ASSERT_TRUE(ListItemRect(list, 1, last));
   ClickAt(list, (last.left + last.right) / 2, last.bottom + 30);
   PressKey(picker, VK_RETURN);
-  Sleep(500);
+  // A column width posted after them is taken only after them: once it is
+  // seen, the picker has handled both and is still open.
+  PostMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(77, 0));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        DWORD_PTR width = 0;
+        SendMessageTimeoutA(list, LVM_GETCOLUMNWIDTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &width);
+        return width == 77;
+      },
+      10000));
   EXPECT_TRUE(IsWindowVisible(picker));
   ClickButton(picker, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));

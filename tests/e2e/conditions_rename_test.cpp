@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include "e2e/conditions_fixture.h"
-#include "engine/worker_rules.h"
 
 using namespace conditions_e2e;
 
@@ -54,22 +53,23 @@ TEST(ConditionsRename, FirstHelpExampleRenamesTheRunFrom105) {
 
   std::vector<ListRow> rows = t.Rows();
   ASSERT_EQ(rows.size(), startRows + 19);
-  char row[kWorkerRowSize];
-  FormatStartRow(row, 105, 120, photos.c_str());
   EXPECT_EQ(rows[startRows].Class, 'c');
-  EXPECT_EQ(rows[startRows].Text, LogText(row));
+  EXPECT_EQ(rows[startRows].Text,
+            LogText("リネーム開始　元ファイル開始番号：105  終了番号：120  フォルダ：" + photos));
   for (int i = 0; i < 16; ++i) {
-    char oldName[32], newName[32];
+    char oldName[32], newName[32], text[96];
     wsprintfA(oldName, "PICT%04d.jpg", 105 + i);
     wsprintfA(newName, "2011_0502_%03d.jpg", 1 + i);
-    FormatRenamedRow(row, oldName, newName);
+    wsprintfA(text, " %s -> %s  ＯＫ", oldName, newName);
     EXPECT_EQ(rows[startRows + 1 + i].Class, 'I') << i;
-    EXPECT_EQ(rows[startRows + 1 + i].Text, LogText(row)) << i;
+    EXPECT_EQ(rows[startRows + 1 + i].Text, text) << i;
     EXPECT_FALSE(FileExists(JoinPath(photos, oldName))) << oldName;
     EXPECT_TRUE(FileExists(JoinPath(photos, newName))) << newName;
   }
-  FormatResultRow(row, 16, 0);
-  EXPECT_EQ(rows[startRows + 17].Text, LogText(row));
+  EXPECT_EQ(rows[startRows + 1].Text, " PICT0105.jpg -> 2011_0502_001.jpg  ＯＫ");
+  EXPECT_EQ(rows[startRows + 16].Text, " PICT0120.jpg -> 2011_0502_016.jpg  ＯＫ");
+  EXPECT_EQ(rows[startRows + 17].Text, " リネーム結果  成功数 = 16  失敗数 = 0");
+  EXPECT_EQ(rows[startRows + 18].Text, " リネーム終了");
   EXPECT_EQ(rows[startRows + 18].Class, 'c');
   for (int n = 100; n < 105; ++n) {
     char name[32];
@@ -79,7 +79,6 @@ TEST(ConditionsRename, FirstHelpExampleRenamesTheRunFrom105) {
 
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   RenameSettings s = t.ReadIni();
-  RenameSettings d = DefaultRecord();
   EXPECT_STREQ(s.SourceFolder, photos.c_str());
   EXPECT_STREQ(s.SourceCommonPart, "PICT");
   EXPECT_STREQ(s.SourceExtension, ".jpg");
@@ -96,8 +95,10 @@ TEST(ConditionsRename, FirstHelpExampleRenamesTheRunFrom105) {
   EXPECT_EQ(s.DatePosition, 0);
   EXPECT_EQ(s.ShowConfirmation, '1');
   // The capture date went in untouched, so neither history took it.
-  EXPECT_EQ(HistoryEntries(s.Part1History), HistoryEntries(d.Part1History));
-  EXPECT_EQ(HistoryEntries(s.Part2History), HistoryEntries(d.Part2History));
+  EXPECT_EQ(HistoryEntries(s.Part1History),
+            (std::vector<std::string>{"北海道旅行", "ヨーロッパ旅行", "", "", "", "", "", "", "", ""}));
+  EXPECT_EQ(HistoryEntries(s.Part2History),
+            (std::vector<std::string>{"札幌", "函館", "", "", "", "", "", "", "", ""}));
 }
 
 TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
@@ -111,11 +112,13 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
-  // A press that reaches the dialog anyway commits nothing.
+  // A press that reaches the dialog anyway commits nothing: once a click
+  // posted after it has been taken, no box or confirmation has opened.
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-  Sleep(300);
+  ASSERT_TRUE(ToggleMarker(dialog));
   EXPECT_TRUE(IsWindow(dialog));
-  EXPECT_EQ(FindTopWindow(t.Pid(), "#32770", kConfirmCaption), nullptr);
+  EXPECT_EQ(OtherDialogs(t.Pid(), dialog), 0);
+  ASSERT_TRUE(ToggleMarker(dialog));
 
   // A number part of 10 digits is refused and leaves OK disabled.
   ClickButton(dialog, 1425);
@@ -188,9 +191,10 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
   EXPECT_FALSE(IsButtonChecked(dialog, 1111));
   EXPECT_FALSE(IsItemEnabled(dialog, 1426));
   ASSERT_TRUE(t.Choose(dialog, photo));
-  Sleep(500);
-  Box none;
-  EXPECT_FALSE(WaitForOwnedMessageBox(t.Pid(), dialog, 500, none));
+  // Once a click posted after the choice has been taken, the choice's
+  // reaction is over, and a box it had opened would be open now.
+  ASSERT_TRUE(ToggleMarker(dialog));
+  EXPECT_EQ(OtherDialogs(t.Pid(), dialog), 0);
   ClickButton(dialog, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
