@@ -10,7 +10,7 @@ PACKAGES=(
   wine64 fonts-wine locales fonts-ipafont-gothic
   xvfb x11-utils imagemagick xdotool
   libimage-exiftool-perl exiv2 liblnk-utils
-  zip unzip file python3
+  zip unzip file python3 faketime
   qemu-system-x86 cpio kmod e2fsprogs xz-utils
 )
 
