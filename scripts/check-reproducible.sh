@@ -58,10 +58,10 @@ mkdir -p "$(dirname "$src_b")" && cp -a "$src_a" "$src_b"
 # Build A: UTC, C locale, umask 022, the real clock.
 check "build A in $a" build "$src_a" "$a/build" \
   env -u SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C bash -c 'umask 022; exec "$@"' build-a
-# Build B: another zone, locale and umask; a clock 1000 days and 7 hours ahead.
+# Build B: another zone, locale and umask; a clock 1000.3 days (and 7.2 hours) ahead.
 clock=(env)
 if command -v faketime > /dev/null; then
-  clock=(faketime -f '+1000d 7h')
+  clock=(faketime -f '+1000.3d')
 else
   echo "NOTE faketime is missing: build B runs on the real clock, after build A"
 fi
