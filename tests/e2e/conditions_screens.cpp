@@ -16,7 +16,9 @@ namespace {
 std::string Work;
 
 bool Shot(const char* name, HWND window) {
-  Sleep(700);  // the last paint, the preview included
+  // Not a test: nothing outside the program tells when the X server shows its
+  // last paint (the preview included), so the picture waits a moment for it.
+  Sleep(700);
   RECT r = WindowRect(window);
   std::string rect = JoinPath(Work, std::string(name) + ".rect");
   std::string done = JoinPath(Work, std::string(name) + ".done");
@@ -38,7 +40,14 @@ bool Run() {
   DWORD pid = tessel.Process.dwProcessId;
   HWND main = WaitForTopWindow(pid, "TesselClass", 20000);
   if (main == nullptr) return Fail("no main window");
-  Sleep(1000);
+  // Started once its first rows are in the log.
+  if (!WaitUntil(
+          [&] {
+            HWND list = Child(main, 2);
+            return list != nullptr && ListRowCount(list) > 0;
+          },
+          20000))
+    return Fail("no start-up rows");
   PostCommand(main, 121);
   HWND dialog = WaitForDialog(pid, "ファイル名変更条件設定", 10000);
   if (dialog == nullptr) return Fail("no conditions dialog");
