@@ -4,7 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include "setup/setup_rules.h"
+#include "setup/instructions.h"
+#include "setup/setup_form.h"
 
 struct PerchState {
   HINSTANCE Instance;

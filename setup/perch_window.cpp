@@ -4,10 +4,12 @@
 
 #include <cstring>
 
-#include "setup/perch_state.h"
-#include "setup/setup_rules.h"
-#include "setup/shortcuts.h"
 #include "common/bounded_text.h"
+#include "setup/os_class.h"
+#include "setup/perch_state.h"
+#include "setup/registration.h"
+#include "setup/setup_form.h"
+#include "setup/shortcuts.h"
 
 static_assert(kStylePushButton == BS_PUSHBUTTON, "push button style");
 static_assert(kStyleCheckBox == BS_CHECKBOX, "check box style");

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "common/bounded_text.h"
+#include "setup/setup_form.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "setup/setup_rules.h"
+#include "setup/registration.h"
 
 // Makes the shortcuts of `choices`, removes the download mark and shows the
 // completion message owned by `owner`; with neither box ticked does nothing.

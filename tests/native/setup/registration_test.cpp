@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/setup_rules.h"
+#include "setup/registration.h"
 
 namespace {
 
