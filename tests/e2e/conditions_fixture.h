@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/default_record.h"
 #include "e2e/driver.h"
 #include "e2e/tessel_session.h"
 #include "shell/settings_record.h"
@@ -53,41 +54,6 @@ inline std::string MakeSubFolder(const std::string& parent, const char* name) {
   std::string path = JoinPath(parent, name);
   CreateDirectoryA(path.c_str(), nullptr);
   return path;
-}
-
-// The record Tessel makes when it finds no Tessel.ini, value by value: every
-// byte a space, then PICT, 4 digits, .jpg, 3 serial digits from 1 by 1,
-// separator "_", automatic dating on with layout 0, the two histories of two
-// entries each, the confirmation shown, the window at 200, 100 sized 584 x 500.
-inline RenameSettings DefaultRecord() {
-  RenameSettings s;
-  memset(&s, ' ', sizeof s);
-  s.FormatVersion = 110;
-  s.SourceFolder[0] = '\0';
-  memcpy(s.SourceExtension, ".jpg", 5);
-  memcpy(s.SourceCommonPart, "PICT", 5);
-  s.SourceDigits = 4;
-  s.SourceFirst = 0;
-  s.SourceLast = 0;
-  s.NamePart1[0] = '\0';
-  s.NamePart2[0] = '\0';
-  s.SerialDigits = 3;
-  s.SerialStart = 1;
-  s.SerialStep = 1;
-  s.SeparatorKind = 0;
-  s.AutoDate = 1;
-  s.DatePosition = 0;
-  for (int i = 0; i < kHistorySlots; ++i) s.Part1History[i][0] = s.Part2History[i][0] = '\0';
-  strcpy(s.Part1History[0], "北海道旅行");
-  strcpy(s.Part1History[1], "ヨーロッパ旅行");
-  strcpy(s.Part2History[0], "札幌");
-  strcpy(s.Part2History[1], "函館");
-  s.ShowConfirmation = '1';
-  s.WindowLeft = 200;
-  s.WindowTop = 100;
-  s.WindowWidth = 584;
-  s.WindowHeight = 500;
-  return s;
 }
 
 inline void SetHistory(char (&history)[kHistorySlots][kHistoryWidth],

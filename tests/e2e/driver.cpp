@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace e2e {
 
@@ -77,16 +78,26 @@ bool StartProgram(Program& program, const std::string& exePath) {
   std::string commandLine = "\"" + exePath + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  for (int attempt = 0;; ++attempt) {
-    if (CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.c_str(), &startup, &program.Process)) {
-      return true;
-    }
-    DWORD error = GetLastError();
-    fprintf(stderr, "StartProgram %s: error %lu (attempt %d)\n", exePath.c_str(), error, attempt);
-    if (attempt == 4) return false;
-    Sleep(200);
-  }
+  // A start can fail for a moment (the fresh copy still held, the server
+  // busy under load): it is tried again until it succeeds or 10 s are gone.
+  int attempt = 0;
+  DWORD lastError = 0;
+  return WaitUntil(
+      [&] {
+        if (CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.c_str(), &startup, &program.Process)) {
+          return true;
+        }
+        DWORD error = GetLastError();
+        if (attempt == 0 || error != lastError) {
+          fprintf(stderr, "StartProgram %s: error %lu (attempt %d)\n", exePath.c_str(), error,
+                  attempt);
+        }
+        lastError = error;
+        attempt += 1;
+        return false;
+      },
+      10000);
 }
 
 bool WaitForExit(Program& program, int timeoutMs, DWORD* exitCode) {
@@ -119,7 +130,8 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    Sleep(20);
+    // The next look at most 20 ms on, at once when a message comes in.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
 }
 
@@ -317,6 +329,15 @@ std::vector<ListRow> ReadListRows(HWND listView) {
     rows.push_back(row);
   }
   return rows;
+}
+
+int ListStringWidth(HWND listView, const char* text) {
+  size_t size = strlen(text) + 1;
+  if (size > kRemoteText) return -1;
+  RemoteBlock block(listView, kRemoteText);
+  if (block.Address == nullptr || !block.Write(0, text, size)) return -1;
+  return static_cast<int>(
+      SendMessageA(listView, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(block.Address)));
 }
 
 std::vector<std::string> StatusBarTexts(HWND statusBar) {

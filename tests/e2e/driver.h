@@ -91,6 +91,8 @@ struct ListRow {
 };
 std::vector<ListRow> ReadListRows(HWND listView);
 int ListRowCount(HWND listView);
+// The width in pixels of a text in a list view's own font (LVM_GETSTRINGWIDTHA).
+int ListStringWidth(HWND listView, const char* text);
 std::vector<std::string> StatusBarTexts(HWND statusBar);
 
 // --- Menus (read from the executable's resources: Wine cannot read another
