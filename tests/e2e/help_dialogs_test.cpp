@@ -2,7 +2,6 @@
 // dialogs with their texts and rectangles; Esc leaves each open, OK closes.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "e2e/driver.h"
@@ -23,7 +22,7 @@ struct Control {
 struct DialogCase {
   int Command;
   const char* Caption;
-  int OkX, OkY, OkWidth, OkHeight;  // the OK button gives the dialog's base units
+  int X, Y, Width, Height;  // dialog units, the position from the owner's client area
   std::vector<Control> Controls;
 };
 
@@ -32,7 +31,7 @@ const char kAddress[] = "https://tessel-photo.example.org/sundial-note/";
 
 std::vector<DialogCase> Dialogs() {
   return {
-      {124, "使用方法", 116, 116, 54, 14,
+      {124, "使用方法", 10, 10, 286, 136,
        {
            {1, "Button", 116, 116, 54, 14, "Ｏ Ｋ"},
            {-1, "Static", 8, 10, 276, 10,
@@ -50,7 +49,7 @@ std::vector<DialogCase> Dialogs() {
            {-1, "Static", 8, 94, 276, 10,
             "　セットするときに便利です｡（直近の１０履歴の中からセットできます｡）"},
        }},
-      {125, "ホームページ", 110, 54, 50, 14,
+      {125, "ホームページ", 10, 10, 270, 72,
        {
            {1, "Button", 110, 54, 50, 14, "Ｏ Ｋ"},
            {-1, "Static", 8, 10, 260, 10,
@@ -59,7 +58,7 @@ std::vector<DialogCase> Dialogs() {
            {1401, "Static", 8, 36, 220, 10, kAddressLine},
            {1411, "Button", 230, 35, 34, 14, "Ｇ Ｏ"},
        }},
-      {126, "バージョン", 74, 42, 50, 14,
+      {126, "バージョン", 50, 20, 200, 62,
        {
            {1, "Button", 74, 42, 50, 14, "Ｏ Ｋ"},
            {-1, "Static", 10, 10, -1, -1, nullptr},  // the icon, at its natural size
@@ -78,10 +77,67 @@ std::vector<HWND> Children(HWND dialog) {
   return children;
 }
 
+// The pixels of a rectangle in dialog units for a dialog in the font all three
+// templates share, "ＭＳ ゴシック" at 11 points: a dialog of that font made
+// here from a template of our own (so the base units are the system's, not
+// taken from the dialog under test) maps each value on its own, as the
+// system does when it places the controls.
+struct DialogUnits {
+  HWND Probe = nullptr;
+  ~DialogUnits() {
+    if (Probe != nullptr) DestroyWindow(Probe);
+  }
+  static INT_PTR CALLBACK Ignore(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+  bool Make() {
+    alignas(4) WORD words[64] = {};
+    DLGTEMPLATE* t = reinterpret_cast<DLGTEMPLATE*>(words);
+    t->style = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
+    t->cx = 100;
+    t->cy = 50;
+    WORD* p = reinterpret_cast<WORD*>(t + 1);
+    *p++ = 0;   // no menu
+    *p++ = 0;   // the dialog class
+    *p++ = 0;   // no caption
+    *p++ = 11;  // points
+    const wchar_t face[] = L"ＭＳ ゴシック";
+    for (wchar_t c : face) *p++ = static_cast<WORD>(c);
+    Probe = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), t, nullptr, Ignore, 0);
+    return Probe != nullptr;
+  }
+  // x, y, width, height in pixels.
+  RECT Map(int x, int y, int width, int height) const {
+    RECT r = {x, y, width, height};
+    MapDialogRect(Probe, &r);
+    return r;
+  }
+};
+
 RECT ClientPlace(HWND dialog, HWND control) {
   RECT r = WindowRect(control);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
   return r;
+}
+
+// Pushes the OK button in and lets it out again by posted messages
+// (BM_SETSTATE), each waited for through BM_GETSTATE: once both are seen,
+// everything posted to the dialog's thread before them has been handled.
+// False when the dialog went away first.
+bool PostedMarkerSeen(HWND dialog) {
+  HWND ok = GetDlgItem(dialog, IDOK);
+  if (ok == nullptr) return false;
+  for (BOOL pushed : {TRUE, FALSE}) {
+    PostMessageA(ok, BM_SETSTATE, pushed, 0);
+    bool seen = WaitUntil(
+        [&] {
+          if (!IsWindow(ok) || !IsWindowVisible(dialog)) return true;
+          DWORD_PTR state = 0;
+          SendMessageTimeoutA(ok, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+          return ((state & BST_PUSHED) != 0) == (pushed != FALSE);
+        },
+        kWait);
+    if (!seen || !IsWindow(ok) || !IsWindowVisible(dialog)) return false;
+  }
+  return true;
 }
 
 struct TesselRun {
@@ -100,6 +156,8 @@ struct TesselRun {
 };
 
 TEST(HelpDialogs, EachCommandOpensItsDialogWhichOnlyOkCloses) {
+  DialogUnits units;
+  ASSERT_TRUE(units.Make());
   TesselRun t;
   ASSERT_NO_FATAL_FAILURE(t.Start());
   DWORD pid = t.Run.Process.dwProcessId;
@@ -116,24 +174,37 @@ TEST(HelpDialogs, EachCommandOpensItsDialogWhichOnlyOkCloses) {
     EXPECT_FALSE(style & WS_SYSMENU);  // no close box
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), t.Main);
 
+    // Placed from the owner's client area, sized in dialog units.
+    RECT frame = units.Map(d.X, d.Y, d.Width, d.Height);
+    POINT origin = {0, 0};
+    POINT ownerOrigin = {0, 0};
+    ClientToScreen(dialog, &origin);
+    ClientToScreen(t.Main, &ownerOrigin);
+    EXPECT_EQ(origin.x - ownerOrigin.x, frame.left);
+    EXPECT_EQ(origin.y - ownerOrigin.y, frame.top);
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, frame.right);
+    EXPECT_EQ(client.bottom, frame.bottom);
+
     std::vector<HWND> children = Children(dialog);
     ASSERT_EQ(children.size(), d.Controls.size());
-    RECT ok = ClientPlace(dialog, children[0]);
-    double unitX = (ok.right - ok.left) / static_cast<double>(d.OkWidth);
-    double unitY = (ok.bottom - ok.top) / static_cast<double>(d.OkHeight);
     for (size_t i = 0; i < children.size(); ++i) {
       const Control& want = d.Controls[i];
       SCOPED_TRACE(i);
       HWND c = children[i];
       EXPECT_EQ(static_cast<int>(static_cast<short>(GetDlgCtrlID(c))), want.Id);
       EXPECT_EQ(ClassName(c), want.Class);
-      if (want.Text != nullptr) EXPECT_EQ(WindowText(c), want.Text);
+      if (want.Text != nullptr) {
+        EXPECT_EQ(WindowText(c), want.Text);
+      }
       RECT r = ClientPlace(dialog, c);
-      EXPECT_NEAR(r.left, want.X * unitX, 1.5);
-      EXPECT_NEAR(r.top, want.Y * unitY, 1.5);
+      RECT place = units.Map(want.X, want.Y, want.Width, want.Height);
+      EXPECT_EQ(r.left, place.left);
+      EXPECT_EQ(r.top, place.top);
       if (want.Width > 0) {
-        EXPECT_NEAR(r.right - r.left, want.Width * unitX, 1.5);
-        EXPECT_NEAR(r.bottom - r.top, want.Height * unitY, 1.5);
+        EXPECT_EQ(r.right - r.left, place.right);
+        EXPECT_EQ(r.bottom - r.top, place.bottom);
       }
       LONG cs = GetWindowLongA(c, GWL_STYLE);
       if (want.Id == -1 && want.Text != nullptr) {
@@ -155,7 +226,7 @@ TEST(HelpDialogs, EachCommandOpensItsDialogWhichOnlyOkCloses) {
     HWND focus = FocusWindow(t.Run.Process.dwThreadId);
     PressKey(focus != nullptr ? focus : dialog, VK_ESCAPE);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
-    Sleep(700);
+    EXPECT_TRUE(PostedMarkerSeen(dialog)) << "the dialog went away";
     EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
 
     ClickButton(dialog, IDOK);
