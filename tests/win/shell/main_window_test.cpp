@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,16 +16,25 @@
 
 namespace {
 
-void Pump(int ms) {
+// Dispatches every message waiting for this thread now.
+void PumpPending() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// Dispatches this thread's messages until `done` holds or time runs out;
+// wakes at once when a message comes in, else every 20 ms to look again.
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(5);
-  } while (static_cast<int>(GetTickCount() - start) < ms);
+  for (;;) {
+    PumpPending();
+    if (done()) return true;
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
 }
 
 std::string IniPath() { return std::string(App.ModuleDirectory) + "\\Tessel.ini"; }
@@ -64,11 +74,11 @@ class MainWindowTest : public testing::Test {
     App.ShutdownTicks = 0;
     window_ = CreateMainWindow(GetModuleHandleA(nullptr));
     ASSERT_NE(window_, nullptr);
-    Pump(50);
+    PumpPending();
   }
   void TearDown() override {
     if (IsWindow(window_)) DestroyWindow(window_);
-    Pump(20);
+    PumpPending();
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
@@ -157,7 +167,8 @@ TEST_F(MainWindowTest, RowsArePaintedInTheirColours) {
   AppendLogRow('E', "■■■■■■■■ error");
   AppendLogRow('c', "■■■■■■■■ start");
   InvalidateRect(App.LogList, nullptr, TRUE);
-  Pump(100);
+  EXPECT_TRUE(PumpUntil(
+      [] { return CountPixels(RGB(255, 0, 0)) > 50 && CountPixels(RGB(0, 144, 0)) > 50; }, 5000));
   EXPECT_GT(CountPixels(RGB(255, 0, 0)), 50);
   EXPECT_GT(CountPixels(RGB(0, 144, 0)), 50);
 }
@@ -187,8 +198,9 @@ TEST_F(MainWindowTest, WorkerRowsArriveInOrderThroughTheBridge) {
   SenderResult result;
   HANDLE thread = CreateThread(nullptr, 0, SendRows, &result, 0, nullptr);
   ASSERT_NE(thread, nullptr);
-  while (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) Pump(10);
+  bool ended = PumpUntil([&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }, 30000);
   CloseHandle(thread);
+  ASSERT_TRUE(ended) << "the worker's sends were not served";
   ASSERT_EQ(result.Sent, 40);
   for (int i = 0; i < 40; ++i) EXPECT_EQ(result.CountsAfterSend[i], 2 + i);
   std::vector<Row> rows = Rows();
@@ -236,8 +248,10 @@ TEST_F(MainWindowTest, CloseDuringARenameWaitsForTheWorkersEnd) {
   char notice[128] = "";
   SendMessageA(App.StatusBar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(notice));
   EXPECT_STREQ(notice, "　Tesselを終了しています。少しお待ち下さい");
-  // The first tick finds no running worker and ends the program.
-  Pump(1400);
+  // The first tick, a second on, finds no running worker and ends the program.
+  DWORD asked = GetTickCount();
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window_); }, 10000));
+  EXPECT_GE(GetTickCount() - asked, 900u) << "ended before the first tick";
   EXPECT_FALSE(IsWindow(window_));
   EXPECT_NE(GetFileAttributesA(IniPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -263,14 +277,27 @@ TEST_F(MainWindowTest, WaitGoesOnWhileTheWorkerStillRuns) {
   EXPECT_FALSE(IsWindow(window_));
 }
 
+// Counts what reaches the main window while a box is open: shutdown ticks
+// and close requests, seen through a subclass in front of its procedure.
+volatile LONG ShutdownTicksSeen = 0;
+volatile LONG CloseRequestsSeen = 0;
+WNDPROC MainProcBehind = nullptr;
+
+LRESULT CALLBACK CountingMainProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER && wParam == IDT_SHUTDOWN) InterlockedIncrement(&ShutdownTicksSeen);
+  if (message == WM_CLOSE) InterlockedIncrement(&CloseRequestsSeen);
+  return CallWindowProcA(MainProcBehind, hwnd, message, wParam, lParam);
+}
+
 // Watches this process's "設定" boxes: counts each one, sends the window a
-// close request and leaves the box open long enough for shutdown ticks to
-// arrive, then answers it.
+// close request and leaves the box open until that request and two more
+// shutdown ticks have reached the window, then answers it.
 struct BoxWatch {
   HWND Main = nullptr;
   DWORD MainThread = 0;
   volatile LONG Stop = 0;
   int Boxes = 0;
+  bool SawTicksAndClose = true;
 };
 
 struct FindBox {
@@ -298,8 +325,18 @@ DWORD WINAPI AnswerSettingsBoxes(LPVOID param) {
     if (find.Found != nullptr && find.Found != last) {
       last = find.Found;
       watch->Boxes += 1;
+      LONG ticks = InterlockedCompareExchange(&ShutdownTicksSeen, 0, 0);
+      LONG closes = InterlockedCompareExchange(&CloseRequestsSeen, 0, 0);
       PostMessageA(watch->Main, WM_CLOSE, 0, 0);
-      Sleep(2500);  // two or more shutdown ticks fall due meanwhile
+      // Polled with a deadline: the box's own message loop serves both.
+      DWORD start = GetTickCount();
+      bool seen = false;
+      while (!seen && GetTickCount() - start < 15000) {
+        seen = InterlockedCompareExchange(&ShutdownTicksSeen, 0, 0) >= ticks + 2 &&
+               InterlockedCompareExchange(&CloseRequestsSeen, 0, 0) >= closes + 1;
+        if (!seen) Sleep(20);
+      }
+      if (!seen) watch->SawTicksAndClose = false;
       PostMessageA(find.Found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
     Sleep(20);
@@ -308,6 +345,11 @@ DWORD WINAPI AnswerSettingsBoxes(LPVOID param) {
 }
 
 TEST_F(MainWindowTest, TicksAndClosesDuringTheSaveFailureBoxDoNotDestroyTheWindowAgain) {
+  ShutdownTicksSeen = 0;
+  CloseRequestsSeen = 0;
+  MainProcBehind = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingMainProc)));
+  ASSERT_NE(MainProcBehind, nullptr);
   // A folder too long for the settings path: the save fails and the box shows.
   std::string longFolder(250, 'a');
   strcpy(App.ModuleDirectory, longFolder.c_str());
@@ -319,14 +361,16 @@ TEST_F(MainWindowTest, TicksAndClosesDuringTheSaveFailureBoxDoNotDestroyTheWindo
   watch.MainThread = GetCurrentThreadId();
   HANDLE thread = CreateThread(nullptr, 0, AnswerSettingsBoxes, &watch, 0, nullptr);
   ASSERT_NE(thread, nullptr);
-  DWORD start = GetTickCount();
-  while (IsWindow(window_) && GetTickCount() - start < 15000) Pump(20);
-  Pump(500);
+  // The first tick destroys the window; its box is open until the watch
+  // has seen the ticks and the close it waits for.
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window_); }, 30000));
+  PumpPending();
   InterlockedExchange(&watch.Stop, 1);
   WaitForSingleObject(thread, 10000);
   CloseHandle(thread);
   EXPECT_FALSE(IsWindow(window_));
   EXPECT_EQ(watch.Boxes, 1);
+  EXPECT_TRUE(watch.SawTicksAndClose) << "the box's loop did not serve ticks and the close";
 }
 
 TEST(LogBridge, SendingBeforeTheMainWindowExistsDoesNothing) {

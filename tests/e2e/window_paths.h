@@ -1,0 +1,176 @@
+// Helpers of the main window path tests, beside the driver: a start with a
+// show command, Alt+key input, the status bar's part edges, and Unix links
+// made through Wine (a Tessel.ini that is the full device /dev/full).
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "e2e/tessel_session.h"
+
+namespace e2e {
+
+// Starts exePath like StartProgram, with STARTF_USESHOWWINDOW and the given
+// show command in its start-up information (as a shortcut set to "minimised"
+// or a launcher that hides its child does).
+inline bool StartProgramShown(Program& program, const std::string& exePath, WORD showCommand) {
+  program.Path = exePath;
+  std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
+  std::string commandLine = "\"" + exePath + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = showCommand;
+  // A start can fail for a moment under load: tried again for up to 10 s.
+  int attempt = 0;
+  return WaitUntil(
+      [&] {
+        if (CreateProcessA(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.c_str(), &startup, &program.Process)) {
+          return true;
+        }
+        fprintf(stderr, "StartProgramShown %s: error %lu (attempt %d)\n", exePath.c_str(),
+                GetLastError(), attempt++);
+        return false;
+      },
+      10000);
+}
+
+// Presses and releases a key with Alt held, as the keyboard delivers it to
+// the focused window: WM_SYSKEYDOWN / WM_SYSKEYUP with the context bit set,
+// posted through the program's own message loop.
+inline void PressAltKey(HWND window, WPARAM virtualKey) {
+  UINT altScan = MapVirtualKeyA(VK_MENU, 0);
+  UINT scan = MapVirtualKeyA(static_cast<UINT>(virtualKey), 0);
+  const LPARAM altDown = 1u << 29;  // KF_ALTDOWN in the high word
+  PostMessageA(window, WM_SYSKEYDOWN, VK_MENU, 1 | (altScan << 16) | altDown);
+  PostMessageA(window, WM_SYSKEYDOWN, virtualKey, 1 | (scan << 16) | altDown);
+  PostMessageA(window, WM_SYSKEYUP, virtualKey, 1 | (scan << 16) | altDown | (3u << 30));
+  PostMessageA(window, WM_KEYUP, VK_MENU, 1 | (altScan << 16) | (3u << 30));
+}
+
+// The right edges of a status bar's parts (SB_GETPARTS) in another process.
+inline std::vector<int> StatusBarEdges(HWND statusBar) {
+  std::vector<int> edges;
+  const int kMaxParts = 16;
+  // SB_GETPARTS writes into memory of the bar's own process.
+  DWORD pid = 0;
+  GetWindowThreadProcessId(statusBar, &pid);
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) return edges;
+  void* remote = VirtualAllocEx(process, nullptr, kMaxParts * sizeof(int),
+                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (remote != nullptr) {
+    int parts = static_cast<int>(
+        SendMessageA(statusBar, SB_GETPARTS, kMaxParts, reinterpret_cast<LPARAM>(remote)));
+    if (parts > 0 && parts <= kMaxParts) {
+      edges.resize(parts);
+      SIZE_T done = 0;
+      if (!ReadProcessMemory(process, remote, edges.data(), parts * sizeof(int), &done) ||
+          done != parts * sizeof(int)) {
+        edges.clear();
+      }
+    }
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return edges;
+}
+
+// The Unix path Wine maps a Windows path to ("" outside Wine).
+inline std::string UnixPath(const std::string& windowsPath) {
+  typedef char*(CDECL * ToUnix)(LPCWSTR);
+  ToUnix toUnix = reinterpret_cast<ToUnix>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
+                                             "wine_get_unix_file_name")));
+  if (toUnix == nullptr) return "";
+  wchar_t wide[MAX_PATH] = L"";
+  if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH) == 0) return "";
+  char* unix = toUnix(wide);
+  if (unix == nullptr) return "";
+  std::string result(unix);
+  HeapFree(GetProcessHeap(), 0, unix);
+  return result;
+}
+
+// Starts a Unix program of the host (Wine starts native executables too).
+// Wine reports neither its end nor its exit code: judge it by its effect.
+inline bool StartUnixProgram(const std::string& commandLine) {
+  std::string line = commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    fprintf(stderr, "StartUnixProgram %s: error %lu\n", commandLine.c_str(), GetLastError());
+    return false;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+namespace window_paths_detail {
+
+// The Unix path of a file that may not exist yet: Wine maps only paths that
+// exist, so the folder's, then the name. "" when it cannot be quoted.
+inline std::string UnixPathOfName(const std::string& windowsPath) {
+  size_t cut = windowsPath.find_last_of('\\');
+  if (cut == std::string::npos) return "";
+  std::string folder = UnixPath(windowsPath.substr(0, cut));
+  if (folder.empty()) return "";
+  std::string path = folder + "/" + windowsPath.substr(cut + 1);
+  return path.find('"') == std::string::npos ? path : "";
+}
+
+// Wine gives no attributes for a device: opening the name tells whether the
+// link is there.
+inline bool NameOpens(const std::string& windowsPath) {
+  HANDLE file = CreateFileA(windowsPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace window_paths_detail
+
+// Makes `windowsPath` a Unix symbolic link to `unixTarget` (e.g. /dev/full,
+// a device that takes no bytes: every write fails as on a full disk).
+inline bool MakeUnixLink(const std::string& unixTarget, const std::string& windowsPath) {
+  std::string link = window_paths_detail::UnixPathOfName(windowsPath);
+  if (link.empty()) return false;
+  // The command line is split by the Windows rules: double quotes group.
+  if (!StartUnixProgram("/bin/ln -s \"" + unixTarget + "\" \"" + link + "\"")) return false;
+  return WaitUntil([&] { return window_paths_detail::NameOpens(windowsPath); }, 10000);
+}
+
+// Removes such a link (Wine's DeleteFile does not remove a link to a device).
+inline bool RemoveUnixLink(const std::string& windowsPath) {
+  std::string link = window_paths_detail::UnixPathOfName(windowsPath);
+  if (link.empty()) return false;
+  if (!StartUnixProgram("/bin/rm -f \"" + link + "\"")) return false;
+  return WaitUntil([&] { return !window_paths_detail::NameOpens(windowsPath); }, 10000);
+}
+
+// Like TesselSession::Start, with a show command in the start-up information.
+inline void StartSessionShown(TesselSession& t, WORD showCommand) {
+  ASSERT_TRUE(StartProgramShown(t.Run, t.Exe, showCommand));
+  t.Main = WaitForTopWindow(t.Pid(), "TesselClass", 15000);
+  ASSERT_NE(t.Main, nullptr);
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        t.List = Child(t.Main, 2);
+        return t.List != nullptr && ListRowCount(t.List) > 0;
+      },
+      10000));
+  t.Status = Child(t.Main, 5);
+  ASSERT_NE(t.Status, nullptr);
+}
+
+}  // namespace e2e
