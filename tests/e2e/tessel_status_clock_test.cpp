@@ -120,6 +120,40 @@ TEST(TesselStatusClock, NormalBarHasTheWidePartAndTurnsEachQuarterMinuteOnly) {
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
+TEST(TesselStatusClock, ClockPartIsEmptyUntilTheFirstTickHalfASecondOn) {
+  Tessel t;
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("clock-start"));
+  ASSERT_TRUE(StartProgram(t.Run, t.Exe));
+  // The start-up line is set right after the clock's timer is started; it is
+  // looked for without pause, so it is seen as soon as Tessel answers.
+  const std::string kStartLine = " 写真ファイルのファイル名を変更します。";
+  DWORD lineSeen = 0;
+  std::string clockThen = "<not read>";
+  DWORD start = GetTickCount();
+  while (lineSeen == 0 && GetTickCount() - start < 15000) {
+    HWND main = FindTopWindow(t.Pid(), "TesselClass");
+    HWND status = main != nullptr ? Child(main, 5) : nullptr;
+    if (status == nullptr) continue;
+    std::vector<std::string> parts = StatusBarTexts(status);
+    if (parts.size() == 2 && parts[0] == kStartLine) {
+      lineSeen = GetTickCount();
+      clockThen = parts[1];
+      t.Main = main;
+      t.Status = status;
+    }
+  }
+  ASSERT_NE(lineSeen, 0u) << "no start-up line";
+  EXPECT_EQ(clockThen, "");
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, 5000));
+  DWORD filled = GetTickCount();
+  // Half a second after the timer started; the start-up line was seen a
+  // little after that, once Tessel's message loop ran.
+  EXPECT_GE(filled - lineSeen, 250u) << "the clock was drawn before its first tick";
+  ExpectClockShowsNow(t, true);
+  ASSERT_TRUE(WaitUntil([&] { return (t.List = Child(t.Main, 2)) != nullptr; }, 5000));
+  ASSERT_NO_FATAL_FAILURE(t.Quit());
+}
+
 bool ReadDword(const char* key, const char* name, DWORD& value) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
