@@ -148,8 +148,9 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
     DWORD asked = GetTickCount();
     AskToEnd(t, way);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(t.Main); }, 10000));
-    // No rename runs: no wait for the one-second shutdown timer.
-    EXPECT_LT(GetTickCount() - asked, 900u) << "the window did not go at once";
+    // No rename runs: no wait for the shutdown timer, whose first tick could
+    // not come before a second had passed.
+    EXPECT_LT(GetTickCount() - asked, 990u) << "the window did not go at once";
     DWORD code = 12345;
     ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
     EXPECT_EQ(code, 0u);
