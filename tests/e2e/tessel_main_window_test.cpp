@@ -6,6 +6,7 @@
 
 #include "e2e/default_record.h"
 #include "e2e/driver.h"
+#include "e2e/gothic_font.h"
 #include "e2e/tessel_session.h"
 #include "shell/settings_record.h"
 
@@ -94,31 +95,14 @@ TEST(TesselMainWindow, FirstStartShowsDefaultsAndQuitWritesThem) {
   EXPECT_TRUE(SameBytes(bytes, DefaultFileBytes(200, 100, width, height)));
 }
 
-// The width of a text in a font made here from a description.
-int TextWidth(const LOGFONTA& description, const char* text) {
-  HFONT font = CreateFontIndirectA(&description);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
-  SIZE size = {};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  DeleteObject(font);
-  return size.cx;
-}
-
 // Another process's font handle means nothing here, so the list's font is
 // told by what it does: the widths the list gives its texts.
 TEST(TesselMainWindow, LogListMeasuresItsTextsInTheGothicFont) {
   Tessel t;
   ASSERT_NO_FATAL_FAILURE(t.Prepare("font"));
   ASSERT_NO_FATAL_FAILURE(t.Start());
-  LOGFONTA gothic = {};
-  gothic.lfHeight = 14;
-  gothic.lfCharSet = 128;
-  strcpy(gothic.lfFaceName, "ＭＳ ゴシック");
-  LOGFONTA other = gothic;
-  other.lfHeight = 16;
+  LOGFONTA gothic = GothicDescription(14);
+  LOGFONTA other = GothicDescription(16);
   const char* texts[] = {kHintRow, "PICT0100.jpg", "Wi 2011_0502_001 富士山"};
   for (const char* text : texts) {
     SCOPED_TRACE(text);
