@@ -119,21 +119,27 @@ LRESULT QueryEndSession(Tessel& t, LPARAM reason) {
 }
 
 // The two ways of ending the program from the window itself.
-enum class Way { CaptionClose, AltF4 };
-const char* WayName(Way way) { return way == Way::CaptionClose ? "caption close" : "Alt+F4"; }
+enum class Way { CaptionClose, AltF4, AltF4Typed };
+const char* WayName(Way way) {
+  return way == Way::CaptionClose ? "caption close" : way == Way::AltF4 ? "Alt+F4" : "Alt+F4 typed";
+}
 
 void AskToEnd(Tessel& t, Way way) {
   if (way == Way::CaptionClose) {
     // What the caption bar's close button sends: the cursor position in lParam.
     RECT r = WindowRect(t.Main);
     PostMessageA(t.Main, WM_SYSCOMMAND, SC_CLOSE, MAKELPARAM(r.right - 10, r.top + 10));
-  } else {
+  } else if (way == Way::AltF4) {
     PressAltKey(t.Main, VK_F4);
+  } else {
+    // Through the system's input queue to the window in front.
+    ASSERT_TRUE(BringToFront(t.Main));
+    TypeAltKey(VK_F4);
   }
 }
 
 TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
-  for (Way way : {Way::CaptionClose, Way::AltF4}) {
+  for (Way way : {Way::CaptionClose, Way::AltF4, Way::AltF4Typed}) {
     SCOPED_TRACE(WayName(way));
     RenameSettings in = StoredRecord(140, 70, 620, 470);
     in.SourceFirst = 12;  // 0 after start-up
@@ -146,7 +152,7 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
     ASSERT_NO_FATAL_FAILURE(MoveMain(t, 60, 50, 650, 480));
 
     DWORD asked = GetTickCount();
-    AskToEnd(t, way);
+    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(t.Main); }, 10000));
     // No rename runs: no wait for the shutdown timer, whose first tick could
     // not come before a second had passed.
@@ -170,7 +176,7 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
 }
 
 TEST(TesselWindowPaths, CaptionCloseAndAltF4ShowTheEndingNotice) {
-  for (Way way : {Way::CaptionClose, Way::AltF4}) {
+  for (Way way : {Way::CaptionClose, Way::AltF4, Way::AltF4Typed}) {
     SCOPED_TRACE(WayName(way));
     Tessel t;
     ASSERT_NO_FATAL_FAILURE(t.Prepare("notice"));
@@ -178,7 +184,7 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4ShowTheEndingNotice) {
     // A folder where the file goes keeps the window's last moment on the
     // screen: the save fails and its box waits for an answer.
     ASSERT_TRUE(CreateDirectoryA(t.Ini.c_str(), nullptr));
-    AskToEnd(t, way);
+    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way));
     MessageBoxSeen box;
     ASSERT_TRUE(WaitForMessageBox(t.Pid(), 10000, box));
     EXPECT_EQ(box.Caption, kSaveFailedCaption);

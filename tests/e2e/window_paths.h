@@ -53,6 +53,32 @@ inline void PressAltKey(HWND window, WPARAM virtualKey) {
   PostMessageA(window, WM_KEYUP, VK_MENU, 1 | (altScan << 16) | (3u << 30));
 }
 
+// Makes a window of another process the foreground window, so that typed
+// keys go to it; true once it is.
+inline bool BringToFront(HWND window) {
+  return WaitUntil(
+      [&] {
+        if (GetForegroundWindow() == window) return true;
+        SetForegroundWindow(window);
+        return false;
+      },
+      5000);
+}
+
+// Types a key with Alt held through the system's input queue (SendInput):
+// it goes to the foreground window as from the keyboard.
+inline bool TypeAltKey(WORD virtualKey) {
+  INPUT keys[4] = {};
+  WORD order[4] = {VK_MENU, virtualKey, virtualKey, VK_MENU};
+  for (int i = 0; i < 4; ++i) {
+    keys[i].type = INPUT_KEYBOARD;
+    keys[i].ki.wVk = order[i];
+    keys[i].ki.wScan = static_cast<WORD>(MapVirtualKeyA(order[i], 0));
+    if (i >= 2) keys[i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
 // The right edges of a status bar's parts (SB_GETPARTS) in another process.
 inline std::vector<int> StatusBarEdges(HWND statusBar) {
   std::vector<int> edges;
