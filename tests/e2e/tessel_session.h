@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/default_record.h"
 #include "e2e/driver.h"
 #include "shell/settings_record.h"
 
@@ -71,8 +72,8 @@ struct TesselSession {
     RenameSettings s;
     memset(&s, 0, sizeof s);
     EXPECT_TRUE(ReadFileBytes(Ini, bytes));
-    EXPECT_EQ(bytes.size(), size_t(kSettingsFileSize));
-    if (bytes.size() == kSettingsFileSize) memcpy(&s, bytes.data(), sizeof s);
+    EXPECT_EQ(bytes.size(), kRecordBytes);  // the 1456-byte record, whole
+    if (bytes.size() == kRecordBytes) memcpy(&s, bytes.data(), sizeof s);
     return s;
   }
 };
