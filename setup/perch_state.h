@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include "setup/instructions.h"
+#include "setup/registration.h"
 #include "setup/setup_form.h"
+#include "setup/shortcuts.h"
 
 struct PerchState {
   HINSTANCE Instance;
@@ -23,6 +25,17 @@ struct PerchState {
   HFONT Font;
   int CharWidth;
   HICON TargetIcon;
+  // The platform side that OK registers through, for the set-up window that
+  // owns the completion message: the shell's, unless a test records the
+  // calls instead.
+  RegistrationOps (*Registration)(HWND owner) = ShellRegistration;
 };
 
 extern PerchState Perch;
+
+// The set-up window's class, PerchClass; false when it cannot be registered.
+bool RegisterPerchClass(HINSTANCE instance);
+// Creates the set-up window, not yet shown, at its first place and size;
+// null when no window results (creation failed, or the instruction file was
+// unreadable and the window went after its warning).
+HWND CreatePerchWindow(HINSTANCE instance);

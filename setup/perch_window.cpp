@@ -201,7 +201,8 @@ LRESULT OnCommand(HWND hwnd, WPARAM wParam) {
   CommandAnswer answer = ApplySetupCommand(Perch.Form, Perch.Choices, Perch.OsKind, LOWORD(wParam));
   switch (answer) {
     case kCommandRegister:
-      RegisterShortcuts(hwnd, Perch.ToolFolder, Perch.Instructions, Perch.Choices);
+      RegisterShortcuts(Perch.Registration(hwnd), Perch.ToolFolder, Perch.Instructions,
+                        Perch.Choices);
       DestroyWindow(hwnd);
       break;
     case kCommandCancel:
@@ -267,9 +268,7 @@ bool WakeRunningInstance() {
 
 }  // namespace
 
-int RunPerch(HINSTANCE instance, int showCommand) {
-  if (WakeRunningInstance()) return 0;
-  Perch.Instance = instance;
+bool RegisterPerchClass(HINSTANCE instance) {
   WNDCLASSA windowClass;
   std::memset(&windowClass, 0, sizeof windowClass);
   windowClass.lpfnWndProc = PerchWindowProc;
@@ -278,12 +277,23 @@ int RunPerch(HINSTANCE instance, int showCommand) {
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   windowClass.lpszClassName = kPerchClassName;
-  if (RegisterClassA(&windowClass) == 0) return 0;
+  return RegisterClassA(&windowClass) != 0;
+}
 
+HWND CreatePerchWindow(HINSTANCE instance) {
+  Perch.Instance = instance;
   HWND hwnd = CreateWindowExA(0, kPerchClassName, kFirstCaption,
                               WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, 100, 50, 300, 260,
                               nullptr, nullptr, instance, nullptr);
-  if (hwnd == nullptr || !IsWindow(hwnd)) return 0;
+  if (hwnd == nullptr || !IsWindow(hwnd)) return nullptr;
+  return hwnd;
+}
+
+int RunPerch(HINSTANCE instance, int showCommand) {
+  if (WakeRunningInstance()) return 0;
+  if (!RegisterPerchClass(instance)) return 0;
+  HWND hwnd = CreatePerchWindow(instance);
+  if (hwnd == nullptr) return 0;
   ShowWindow(hwnd, showCommand);
   UpdateWindow(hwnd);
   MSG message;

@@ -152,8 +152,12 @@ int RemoveDownloadMark(const char* toolFolder, const char* targetFileName) {
   return DeleteMarkStream(nullptr, markPath);
 }
 
-void RegisterShortcuts(HWND owner, const char* toolFolder, const SetupInstructions& instructions,
-                       const SetupChoices& choices) {
+RegistrationOps ShellRegistration(HWND owner) {
   RegistrationOps ops = {owner, FindFolder, WriteRequest, DeleteMarkStream, ShowCompletion};
-  RunRegistration(ops, toolFolder, instructions, choices);
+  return ops;
+}
+
+void RegisterShortcuts(const RegistrationOps& platform, const char* toolFolder,
+                       const SetupInstructions& instructions, const SetupChoices& choices) {
+  RunRegistration(platform, toolFolder, instructions, choices);
 }

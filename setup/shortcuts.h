@@ -5,10 +5,15 @@
 
 #include "setup/registration.h"
 
-// Makes the shortcuts of `choices`, removes the download mark and shows the
-// completion message owned by `owner`; with neither box ticked does nothing.
-void RegisterShortcuts(HWND owner, const char* toolFolder, const SetupInstructions& instructions,
-                       const SetupChoices& choices);
+// The shell's side of the registration: special folders, the link object,
+// the stream and the completion message owned by `owner`.
+RegistrationOps ShellRegistration(HWND owner);
+
+// Makes the shortcuts of `choices` through `platform`, removes the download
+// mark and shows the completion message; with neither box ticked does
+// nothing.
+void RegisterShortcuts(const RegistrationOps& platform, const char* toolFolder,
+                       const SetupInstructions& instructions, const SetupChoices& choices);
 
 // 1 when the link file was saved, 0 otherwise. Icon index 0 and the normal
 // show command are fixed.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e/driver.h"
 
@@ -38,6 +39,13 @@ inline bool SetPerchWindowsVersion(const char* version) {
   return result == ERROR_SUCCESS;
 }
 
+// Perch's UI font made here from its literal description: "ＭＳ ゴシック",
+// Shift-JIS, height 14, every other attribute 0. A font handle of Perch's
+// process means nothing in this one.
+inline HFONT LiteralGothic() {
+  return CreateFontA(14, 0, 0, 0, 0, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ ゴシック");
+}
+
 // Puts Wine's default back when a test ends, whatever happened.
 struct VersionScope {
   explicit VersionScope(const char* version) { Ok = SetPerchWindowsVersion(version); }
@@ -63,6 +71,48 @@ inline void KeepShortcutsOutOfTheHostMenus() {
   value += "winemenubuilder.exe=d";
   SetEnvironmentVariableA("WINEDLLOVERRIDES", value.c_str());
 }
+
+// What a folder holds, one line per entry (the folder itself as "."): name,
+// attributes, size, and the creation and last-write times (the last-access
+// time moves whenever Perch reads a file, so it is left out).
+inline std::vector<std::string> FolderListing(const std::string& folder) {
+  std::vector<std::string> lines;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return lines;
+  do {
+    // The parent's times move whenever another test makes its folder.
+    if (lstrcmpA(found.cFileName, "..") == 0) continue;
+    char line[MAX_PATH + 128];
+    wsprintfA(line, "%s attributes %lx size %lu:%lu created %lu:%lu written %lu:%lu",
+              found.cFileName, found.dwFileAttributes, found.nFileSizeHigh, found.nFileSizeLow,
+              found.ftCreationTime.dwHighDateTime, found.ftCreationTime.dwLowDateTime,
+              found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
+    lines.push_back(line);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return lines;
+}
+
+// The folder's listing and the target's bytes, taken before Perch runs and
+// compared with what it leaves.
+struct FolderSnapshot {
+  std::string Folder;
+  std::vector<std::string> Listing;
+  std::vector<unsigned char> Target;
+
+  void Take(const std::string& folder) {
+    Folder = folder;
+    Listing = FolderListing(folder);
+    ReadFileBytes(JoinPath(folder, kTargetName), Target);
+  }
+  void ExpectUnchanged() const {
+    EXPECT_EQ(FolderListing(Folder), Listing);
+    std::vector<unsigned char> now;
+    EXPECT_TRUE(ReadFileBytes(JoinPath(Folder, kTargetName), now));
+    EXPECT_TRUE(now == Target) << "the target's bytes changed";
+  }
+};
 
 struct PerchRun {
   std::string Folder;
@@ -96,6 +146,13 @@ struct PerchRun {
     Main = WaitForTopWindow(Run.Process.dwProcessId, "PerchClass", kWait);
     ASSERT_NE(Main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Main) != 0; }, kWait));
+  }
+
+  // Answers once Perch's message loop has taken a message sent now: its
+  // window has been shown and painted, or an earlier posted click handled.
+  bool Answered() {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(Main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWait, &result) != 0;
   }
 
   HWND Control(int id) { return Child(Main, id); }

@@ -211,9 +211,15 @@ TEST(PerchShortcuts, NeitherBoxEndsWithoutMessageOrFile) {
   LinkFolders folders("none");
   PerchRun p;
   ASSERT_NO_FATAL_FAILURE(p.PrepareFor("perch-none", folders.Title.c_str()));
+  FolderSnapshot before;
+  before.Take(p.Folder);
+  ASSERT_FALSE(before.Listing.empty());
+  ASSERT_FALSE(before.Target.empty());
   ASSERT_NO_FATAL_FAILURE(p.Start());
   p.Click(1003);
   p.Click(1004);
+  ASSERT_EQ(p.Checked(1003), BST_UNCHECKED);
+  ASSERT_EQ(p.Checked(1004), BST_UNCHECKED);
   p.Press(1001);
   DWORD pid = p.Run.Process.dwProcessId;
   // The process ends on its own, with no message box on the way.
@@ -230,6 +236,9 @@ TEST(PerchShortcuts, NeitherBoxEndsWithoutMessageOrFile) {
   EXPECT_FALSE(FileExists(folders.Desktop));
   EXPECT_FALSE(FileExists(folders.StartMenu));
   EXPECT_FALSE(FileExists(folders.Programs));
+  // Nothing written, renamed or deleted beside the target, and the target
+  // itself the same bytes with the same times.
+  before.ExpectUnchanged();
 }
 
 TEST(PerchShortcuts, CancelAndConfirmedCloseWriteNothing) {
@@ -238,6 +247,9 @@ TEST(PerchShortcuts, CancelAndConfirmedCloseWriteNothing) {
     SCOPED_TRACE(cancel ? "cancel" : "close");
     PerchRun p;
     ASSERT_NO_FATAL_FAILURE(p.PrepareFor("perch-quit", folders.Title.c_str()));
+    FolderSnapshot before;
+    before.Take(p.Folder);
+    ASSERT_FALSE(before.Target.empty());
     ASSERT_NO_FATAL_FAILURE(p.Start());
     if (cancel) {
       p.Press(1002);
@@ -250,6 +262,8 @@ TEST(PerchShortcuts, CancelAndConfirmedCloseWriteNothing) {
     ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());
     EXPECT_FALSE(FileExists(folders.Desktop));
     EXPECT_FALSE(FileExists(folders.Programs));
+    EXPECT_FALSE(FileExists(folders.StartMenu));
+    before.ExpectUnchanged();
   }
 }
 
