@@ -221,6 +221,10 @@ HWND CreateMainWindow(HINSTANCE instance) {
                               50, 70, nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) return nullptr;
   ShowWindow(hwnd, SW_SHOWNORMAL);
+  // Windows takes the first show command of a process from its start-up
+  // information when the starter gave one (a shortcut set to "minimised",
+  // a hidden start); the window still opens normal.
+  if (!IsWindowVisible(hwnd) || IsIconic(hwnd) || IsZoomed(hwnd)) ShowWindow(hwnd, SW_SHOWNORMAL);
   UpdateWindow(hwnd);
   return hwnd;
 }
