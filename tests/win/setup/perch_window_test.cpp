@@ -119,15 +119,21 @@ class PerchWindowInProcess : public ::testing::Test {
  protected:
   void SetUp() override {
     infPath_ = ExeFolder() + "\\Perch.inf";
-    HANDLE old = CreateFileA(infPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
-    if (old != INVALID_HANDLE_VALUE) {
+    // The shipped folder holds a Perch.inf of its own (the emulated PC runs
+    // the tests beside the release's files): it is read whole and put back.
+    if (GetFileAttributesA(infPath_.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      HANDLE old = CreateFileA(infPath_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(old, INVALID_HANDLE_VALUE) << "an instruction file that cannot be kept";
       char buffer[4096];
       DWORD got = 0;
-      hadInf_ = ReadFile(old, buffer, sizeof buffer, &got, nullptr) != 0;
-      oldInf_.assign(buffer, got);
+      while (ReadFile(old, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+        oldInf_.append(buffer, got);
+      }
       CloseHandle(old);
+      hadInf_ = true;
     }
+    replaced_ = true;
     WriteInf("[実行ファイル名]\r\nTarget.exe\r\n[タイトル]\r\nTessel\r\n");
     Calls.clear();
     CompletionOwner = nullptr;
@@ -142,6 +148,7 @@ class PerchWindowInProcess : public ::testing::Test {
     if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
     TakeQuit();
     Perch.Registration = ShellRegistration;
+    if (!replaced_) return;
     if (hadInf_) {
       WriteInf(oldInf_);
     } else {
@@ -191,6 +198,7 @@ class PerchWindowInProcess : public ::testing::Test {
   }
 
   std::string infPath_;
+  bool replaced_ = false;
   bool hadInf_ = false;
   std::string oldInf_;
   HWND window_ = nullptr;
