@@ -296,4 +296,24 @@ TEST_F(PerchWindowInProcess, ControlsUseTheShiftJisGothicOfHeight14) {
   EXPECT_EQ(TakeQuit(), 0);
 }
 
+// The client area is erased with a solid brush of the button face, made for
+// the window and installed as the class's background; the window deletes it
+// when it goes and leaves the class a brush that stays valid.
+TEST_F(PerchWindowInProcess, TheBackgroundIsAButtonFaceBrushOfItsOwn) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  HBRUSH brush = reinterpret_cast<HBRUSH>(GetClassLongPtrA(window_, GCLP_HBRBACKGROUND));
+  ASSERT_NE(brush, nullptr);
+  LOGBRUSH b;
+  ASSERT_EQ(GetObjectA(brush, sizeof b, &b), static_cast<int>(sizeof b));
+  EXPECT_EQ(b.lbStyle, static_cast<UINT>(BS_SOLID));
+  EXPECT_EQ(b.lbColor, GetSysColor(COLOR_BTNFACE));
+  EXPECT_NE(brush, GetSysColorBrush(COLOR_BTNFACE)) << "a brush of its own";
+  DestroyWindow(window_);
+  EXPECT_EQ(GetObjectType(brush), 0u) << "the brush outlives the window";
+  WNDCLASSA after;
+  ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), kPerchClassName, &after));
+  EXPECT_EQ(after.hbrBackground, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_EQ(TakeQuit(), 0);
+}
+
 }  // namespace
