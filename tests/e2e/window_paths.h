@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win_checks.h"
 #include "e2e/driver.h"
 #include "e2e/tessel_session.h"
 
@@ -108,22 +109,6 @@ inline std::vector<int> StatusBarEdges(HWND statusBar) {
   return edges;
 }
 
-// The Unix path Wine maps a Windows path to ("" outside Wine).
-inline std::string UnixPath(const std::string& windowsPath) {
-  typedef char*(CDECL * ToUnix)(LPCWSTR);
-  ToUnix toUnix = reinterpret_cast<ToUnix>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                             "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return "";
-  wchar_t wide[MAX_PATH] = L"";
-  if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH) == 0) return "";
-  char* unix = toUnix(wide);
-  if (unix == nullptr) return "";
-  std::string result(unix);
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
-
 // Starts a Unix program of the host (Wine starts native executables too).
 // Wine reports neither its end nor its exit code: judge it by its effect.
 inline bool StartUnixProgram(const std::string& commandLine) {
@@ -148,7 +133,7 @@ namespace window_paths_detail {
 inline std::string UnixPathOfName(const std::string& windowsPath) {
   size_t cut = windowsPath.find_last_of('\\');
   if (cut == std::string::npos) return "";
-  std::string folder = UnixPath(windowsPath.substr(0, cut));
+  std::string folder = WineUnixPath(windowsPath.substr(0, cut));
   if (folder.empty()) return "";
   std::string path = folder + "/" + windowsPath.substr(cut + 1);
   return path.find('"') == std::string::npos ? path : "";

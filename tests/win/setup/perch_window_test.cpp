@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win_checks.h"
 #include "setup/perch_state.h"
 
 namespace {
@@ -273,23 +274,7 @@ TEST_F(PerchWindowInProcess, ControlsUseTheShiftJisGothicOfHeight14) {
     ASSERT_NE(font, nullptr);
     if (first == nullptr) first = font;
     EXPECT_EQ(font, first) << "one font for all six";
-    LOGFONTA f;
-    memset(&f, 0x5A, sizeof f);
-    ASSERT_EQ(GetObjectA(font, sizeof f, &f), static_cast<int>(sizeof f));
-    EXPECT_EQ(f.lfHeight, 14);
-    EXPECT_EQ(f.lfWidth, 0);
-    EXPECT_EQ(f.lfEscapement, 0);
-    EXPECT_EQ(f.lfOrientation, 0);
-    EXPECT_EQ(f.lfWeight, 0);
-    EXPECT_EQ(f.lfItalic, 0);
-    EXPECT_EQ(f.lfUnderline, 0);
-    EXPECT_EQ(f.lfStrikeOut, 0);
-    EXPECT_EQ(f.lfCharSet, 128);
-    EXPECT_EQ(f.lfOutPrecision, 0);
-    EXPECT_EQ(f.lfClipPrecision, 0);
-    EXPECT_EQ(f.lfQuality, 0);
-    EXPECT_EQ(f.lfPitchAndFamily, 0);
-    EXPECT_EQ(std::string(f.lfFaceName), "ＭＳ ゴシック");
+    ExpectGothicFont(font, 14);
   }
   DestroyWindow(window_);
   EXPECT_EQ(GetObjectType(first), 0u) << "the font outlives the window";

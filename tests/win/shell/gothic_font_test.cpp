@@ -9,35 +9,12 @@
 #include <cstring>
 #include <string>
 
+#include "common/win_checks.h"
 #include "shell/activity_log.h"
 #include "shell/app_state.h"
 #include "shell/main_window.h"
 
 namespace {
-
-const char kFace[] = "ＭＳ ゴシック";
-
-// Every field of the font's description, as GetObject gives it back.
-void ExpectGothic(HFONT font, int height) {
-  ASSERT_NE(font, nullptr);
-  LOGFONTA f;
-  memset(&f, 0x5A, sizeof f);
-  ASSERT_EQ(GetObjectA(font, sizeof f, &f), static_cast<int>(sizeof f));
-  EXPECT_EQ(f.lfHeight, height);
-  EXPECT_EQ(f.lfWidth, 0);
-  EXPECT_EQ(f.lfEscapement, 0);
-  EXPECT_EQ(f.lfOrientation, 0);
-  EXPECT_EQ(f.lfWeight, 0);
-  EXPECT_EQ(f.lfItalic, 0);
-  EXPECT_EQ(f.lfUnderline, 0);
-  EXPECT_EQ(f.lfStrikeOut, 0);
-  EXPECT_EQ(f.lfCharSet, 128);
-  EXPECT_EQ(f.lfOutPrecision, 0);
-  EXPECT_EQ(f.lfClipPrecision, 0);
-  EXPECT_EQ(f.lfQuality, 0);
-  EXPECT_EQ(f.lfPitchAndFamily, 0);
-  EXPECT_EQ(std::string(f.lfFaceName), kFace);
-}
 
 TEST(GothicFont, IsTheShiftJisGothicAtTheGivenCellHeight) {
   struct Case {
@@ -46,7 +23,7 @@ TEST(GothicFont, IsTheShiftJisGothicAtTheGivenCellHeight) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.height);
     HFONT font = CreateGothicFont(c.height);
-    ExpectGothic(font, c.height);
+    ExpectGothicFont(font, c.height);
     if (font != nullptr) DeleteObject(font);
   }
 }
@@ -65,7 +42,7 @@ TEST(GothicFont, MainWindowMakesThreeAtHeight14AndDeletesThemWithItself) {
   HFONT fonts[] = {App.ListFont, App.ButtonFont, App.NumberFont};
   for (HFONT font : fonts) {
     SCOPED_TRACE(reinterpret_cast<uintptr_t>(font));
-    ExpectGothic(font, 14);
+    ExpectGothicFont(font, 14);
   }
   // Three fonts of their own, not one shared handle.
   EXPECT_NE(fonts[0], fonts[1]);

@@ -8,27 +8,13 @@
 #include <string>
 
 #include "common/bounded_text.h"
+#include "common/win_checks.h"
 #include "shell/activity_log.h"
 #include "shell/app_state.h"
 #include "shell/settings_file.h"
 #include "shell/settings_record.h"
 
 namespace {
-
-// Wine maps only paths that exist to Unix paths.
-std::string UnixPathOf(const std::string& windowsPath) {
-  typedef char*(CDECL * ToUnix)(LPCWSTR);
-  ToUnix toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (toUnix == nullptr) return "";
-  wchar_t wide[MAX_PATH] = L"";
-  if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH) == 0) return "";
-  char* unix = toUnix(wide);
-  if (unix == nullptr) return "";
-  std::string result(unix);
-  HeapFree(GetProcessHeap(), 0, unix);
-  return result;
-}
 
 bool Opens(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -70,7 +56,7 @@ class SettingsWriteFailureTest : public testing::Test {
     folder_ = std::string(temp) + "tessel-fullmedium-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(folder_.c_str(), nullptr);
     ini_ = folder_ + "\\Tessel.ini";
-    std::string unixFolder = UnixPathOf(folder_);
+    std::string unixFolder = WineUnixPath(folder_);
     ASSERT_FALSE(unixFolder.empty()) << "not under Wine";
     link_ = unixFolder + "/Tessel.ini";
     ASSERT_TRUE(RunAndWaitFor("/bin/ln -s /dev/full \"" + link_ + "\"", Opens, ini_));
