@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -124,7 +125,10 @@ const char* WayName(Way way) {
   return way == Way::CaptionClose ? "caption close" : way == Way::AltF4 ? "Alt+F4" : "Alt+F4 typed";
 }
 
-void AskToEnd(Tessel& t, Way way) {
+// Asks the program to end the chosen way; `effect` is what shows that the
+// request arrived, `asked` the time it was made.
+void AskToEnd(Tessel& t, Way way, const std::function<bool()>& effect, DWORD& asked) {
+  asked = GetTickCount();
   if (way == Way::CaptionClose) {
     // What the caption bar's close button sends: the cursor position in lParam.
     RECT r = WindowRect(t.Main);
@@ -133,8 +137,7 @@ void AskToEnd(Tessel& t, Way way) {
     PressAltKey(t.Main, VK_F4);
   } else {
     // Through the system's input queue to the window in front.
-    ASSERT_TRUE(BringToFront(t.Main));
-    TypeAltKey(VK_F4);
+    ASSERT_TRUE(TypeAltKeyUntil(t.Main, VK_F4, effect, &asked));
   }
 }
 
@@ -151,8 +154,8 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
     ExpectRect(WindowRect(t.Main), 140, 70, 620, 470);
     ASSERT_NO_FATAL_FAILURE(MoveMain(t, 60, 50, 650, 480));
 
-    DWORD asked = GetTickCount();
-    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way));
+    DWORD asked = 0;
+    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, [&] { return !IsWindow(t.Main); }, asked));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(t.Main); }, 10000));
     // No rename runs: no wait for the shutdown timer, whose first tick could
     // not come before a second had passed.
@@ -184,7 +187,8 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4ShowTheEndingNotice) {
     // A folder where the file goes keeps the window's last moment on the
     // screen: the save fails and its box waits for an answer.
     ASSERT_TRUE(CreateDirectoryA(t.Ini.c_str(), nullptr));
-    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way));
+    DWORD asked = 0;
+    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, [&] { return MessageBoxShown(t.Pid()); }, asked));
     MessageBoxSeen box;
     ASSERT_TRUE(WaitForMessageBox(t.Pid(), 10000, box));
     EXPECT_EQ(box.Caption, kSaveFailedCaption);

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,27 @@ inline void PressAltKey(HWND window, WPARAM virtualKey) {
   PostMessageA(window, WM_KEYUP, VK_MENU, 1 | (altScan << 16) | (3u << 30));
 }
 
+// Polls `done` without taking this thread's messages: Wine handles the X
+// focus changes of this process's windows inside its message pump, and one
+// that comes late can hand the foreground to the desktop.
+inline bool WaitWithoutPumping(const std::function<bool()>& done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount() - start > timeoutMs) return done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, 0);
+  }
+}
+
+// Whether a window of another program than `processId` is in front (no
+// window in front, as while the foreground window goes, is not that).
+inline bool OtherProgramInFront(DWORD processId) {
+  HWND front = GetForegroundWindow();
+  DWORD owner = 0;
+  if (front != nullptr) GetWindowThreadProcessId(front, &owner);
+  return front != nullptr && owner != processId;
+}
+
 // Makes a window of another process the foreground window, so that typed
 // keys go to it; true once it is.
 inline bool BringToFront(HWND window) {
@@ -78,6 +100,58 @@ inline bool TypeAltKey(WORD virtualKey) {
     if (i >= 2) keys[i].ki.dwFlags = KEYEVENTF_KEYUP;
   }
   return SendInput(4, keys, sizeof(INPUT)) == 4;
+}
+
+// Types Alt+key to `window` until `effect` holds. The keys go to whatever is
+// in front when they are read; when another program has come in front
+// before the effect came (under Wine the X focus can hand it to the
+// desktop), they are typed again. False when the program kept the
+// foreground and the effect did not come. `typedAt` gets the time of the
+// last typing.
+inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bool()>& effect,
+                            DWORD* typedAt) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (!BringToFront(window)) return effect();
+    if (typedAt != nullptr) *typedAt = GetTickCount();
+    if (!TypeAltKey(virtualKey)) return false;
+    // Over when the effect came or another program took the foreground (a
+    // window on its way out gives it away first: that is not taken).
+    bool over = WaitWithoutPumping(
+        [&] {
+          return effect() || (OtherProgramInFront(processId) && IsWindowVisible(window));
+        },
+        10000);
+    if (!over) return false;
+    // Keys that did arrive show their effect soon after.
+    if (WaitWithoutPumping(effect, 1000)) return true;
+  }
+  return false;
+}
+
+// A visible message box of the process (dialog class, text in 0xFFFF).
+inline bool MessageBoxShown(DWORD processId) {
+  struct Search {
+    DWORD ProcessId;
+    bool Found;
+  } search = {processId, false};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        Search* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[16] = "";
+        GetClassNameA(window, name, sizeof name);
+        if (owner == s->ProcessId && IsWindowVisible(window) && std::string(name) == "#32770" &&
+            GetDlgItem(window, 0xFFFF) != nullptr) {
+          s->Found = true;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
 }
 
 // The right edges of a status bar's parts (SB_GETPARTS) in another process.
