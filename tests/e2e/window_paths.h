@@ -130,34 +130,11 @@ inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bo
   return false;
 }
 
-namespace window_paths_detail {
-
-struct BoxSearch {
-  DWORD ProcessId;
-  bool Found;
-};
-
-inline BOOL CALLBACK MatchMessageBox(HWND window, LPARAM data) {
-  BoxSearch* s = reinterpret_cast<BoxSearch*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof name);
-  if (owner == s->ProcessId && IsWindowVisible(window) && std::string(name) == "#32770" &&
-      GetDlgItem(window, 0xFFFF) != nullptr) {
-    s->Found = true;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-}  // namespace window_paths_detail
-
-// A visible message box of the process (dialog class, text in 0xFFFF).
+// A visible message box of the process, as WaitForMessageBox finds one (its
+// text in the static control 0xFFFF), looked for once.
 inline bool MessageBoxShown(DWORD processId) {
-  window_paths_detail::BoxSearch search = {processId, false};
-  EnumWindows(window_paths_detail::MatchMessageBox, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
+  HWND box = FindTopWindow(processId, "#32770");
+  return box != nullptr && IsWindowVisible(box) && GetDlgItem(box, 0xFFFF) != nullptr;
 }
 
 // The right edges of a status bar's parts (SB_GETPARTS) in another process.
