@@ -193,6 +193,12 @@ void CompleteCommit(RenameSettings& w, const CommitFields& f, const char* autoSe
 
 bool IsValidNamePart(const char* text) {
   static const char kForbidden[] = "\\/:*?\"<>|.";
+  // Windows takes no byte 0x01-0x1F in a file name; a capture date read
+  // from a damaged photo can carry one. No double-byte character holds such
+  // a byte either, so every byte is looked at.
+  for (size_t i = 0; text[i] != '\0'; ++i) {
+    if (static_cast<unsigned char>(text[i]) < 0x20) return false;
+  }
   size_t i = 0;
   while (text[i] != '\0') {
     unsigned char c = static_cast<unsigned char>(text[i]);

@@ -96,6 +96,7 @@ void CompleteCommit(RenameSettings& w, const CommitFields& fields, const char* a
 
 // A name part may hold no single-byte \ / : * ? " < > | or full stop; the
 // second byte of a double-byte character is never one of them (ソ is 83 5C).
+// No byte 0x01-0x1F is taken anywhere: Windows refuses them in file names.
 bool IsValidNamePart(const char* text);
 
 // Puts a committed value at the head of a history of ten 40-byte entries:

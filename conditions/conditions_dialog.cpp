@@ -152,9 +152,14 @@ void ShowSourceRange(HWND dialog, const SourceChoice& choice) {
   EnableItem(dialog, IDC_END_NUMBER, true);
 }
 
+// What a press of the browse button came to.
+enum ChoiceOutcome { kNothingChosen, kChoseOtherFile, kChosePhoto };
+
 // Runs the file chooser and shows what the chosen name says about its run.
-// True when an accepted choice is a photo; path then holds it.
-bool ChooseSourceFile(HWND dialog, char (&path)[kSourceFolderSize]) {
+// A refused choice only says why: the dialog goes on showing, and would
+// commit, one whole job, that of the last accepted choice. For an accepted
+// photo, path holds it.
+ChoiceOutcome ChooseSourceFile(HWND dialog, char (&path)[kSourceFolderSize]) {
   char initialFolder[kSourceFolderSize];
   InitialFolder(initialFolder);
   char filter[sizeof kChooserFilter];
@@ -173,21 +178,19 @@ bool ChooseSourceFile(HWND dialog, char (&path)[kSourceFolderSize]) {
   ofn.lpstrInitialDir = initialFolder;
   ofn.lpstrTitle = kChooserTitle;
   ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOTESTFILECREATE;
-  if (GetOpenFileNameA(&ofn) != TRUE) return false;
+  if (GetOpenFileNameA(&ofn) != TRUE) return kNothingChosen;
 
   SourceChoice choice;
   AnalyseSourceChoice(choice, path);
-  if (choice.ShowsFolderAndExtension) {
-    SetDlgItemTextA(dialog, IDC_EXTENSION, choice.Extension);
-    CopyText(DialogState.CurrentFolder, choice.Folder);
-    PathSetDlgItemPathA(dialog, IDC_FOLDER, DialogState.CurrentFolder);
-  }
-  if (choice.ShowsStartNumber) SetItemNumber(dialog, IDC_START_NUMBER, choice.StartNumber);
-  if (!choice.ShowsRun) {
+  if (choice.Refusal != kSourceAccepted) {
     MessageBoxA(dialog, choice.RefusalText, kSourceRefusalCaption, MB_OK | MB_ICONERROR);
-    return false;
+    return kNothingChosen;
   }
 
+  SetDlgItemTextA(dialog, IDC_EXTENSION, choice.Extension);
+  CopyText(DialogState.CurrentFolder, choice.Folder);
+  PathSetDlgItemPathA(dialog, IDC_FOLDER, DialogState.CurrentFolder);
+  SetItemNumber(dialog, IDC_START_NUMBER, choice.StartNumber);
   EnableItem(dialog, IDOK, true);
   SetDlgItemTextA(dialog, IDC_NAME_PART1, "");
   SetDlgItemTextA(dialog, IDC_NAME_PART2, "");
@@ -199,7 +202,7 @@ bool ChooseSourceFile(HWND dialog, char (&path)[kSourceFolderSize]) {
 
   char extension[kSourceExtensionTextSize] = "";
   GetDlgItemTextA(dialog, IDC_EXTENSION, extension, sizeof extension);
-  return EqualsIgnoringAsciiCase(extension, ".jpg");
+  return EqualsIgnoringAsciiCase(extension, ".jpg") ? kChosePhoto : kChoseOtherFile;
 }
 
 // The preview, then the capture date into the name parts as the current
@@ -232,7 +235,16 @@ void RunPhotoSteps(HWND dialog, const char* path) {
 
 void OnBrowse(HWND dialog) {
   char path[kSourceFolderSize];
-  if (ChooseSourceFile(dialog, path)) RunPhotoSteps(dialog, path);
+  ChoiceOutcome outcome = ChooseSourceFile(dialog, path);
+  if (outcome == kNothingChosen) return;
+  // The pane shows the chosen file's picture or nothing, never the picture
+  // of an earlier choice: it is emptied before the new file's picture is
+  // made, and stays empty for a file that is not a photo or cannot be shown.
+  if (DialogState.PreviewBitmap != nullptr) {
+    DeletePreviewBitmap();
+    InvalidateRect(GetDlgItem(dialog, IDC_PREVIEW), nullptr, TRUE);
+  }
+  if (outcome == kChosePhoto) RunPhotoSteps(dialog, path);
 }
 
 // --- History buttons (1427, 1428) -----------------------------------------

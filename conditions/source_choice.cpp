@@ -22,8 +22,7 @@ void AnalyseSourceChoice(SourceChoice& choice, const char* path) {
   std::memset(&choice, 0, sizeof choice);
 
   // SourceExtension holds a full stop and 14 bytes; a longer extension is
-  // refused before anything is shown, so no control ever holds a text that
-  // the record cannot keep.
+  // refused, so no control ever holds a text that the record cannot keep.
   char extension[kPieceSize];
   bool extensionFits = PathExtension(extension, path);
   if (!extensionFits || std::strlen(extension) > kSourceExtensionMax) {
@@ -37,7 +36,6 @@ void AnalyseSourceChoice(SourceChoice& choice, const char* path) {
   FormatText(choice.Extension, ".%s", extension);
   PathFolder(choice.Folder, path);
   choice.ExpectedLength = static_cast<int>(std::strlen(baseName) + std::strlen(choice.Extension));
-  choice.ShowsFolderAndExtension = true;
 
   DigitRun run = TrailingDigitRun(baseName);
   if (run.Count > kSourceDigitsMax) {
@@ -46,7 +44,6 @@ void AnalyseSourceChoice(SourceChoice& choice, const char* path) {
     return;
   }
   choice.StartNumber = run.Value;
-  choice.ShowsStartNumber = true;
 
   size_t commonLength = std::strlen(baseName) - static_cast<size_t>(run.Count);
   if (commonLength > kSourceCommonPartMax) {
@@ -57,7 +54,6 @@ void AnalyseSourceChoice(SourceChoice& choice, const char* path) {
   std::memcpy(choice.CommonPart, baseName, commonLength);
   choice.CommonPart[commonLength] = '\0';
   choice.Digits = run.Count;
-  choice.ShowsRun = true;
   choice.IsPhoto = EqualsIgnoringAsciiCase(choice.Extension, ".jpg");
 }
 

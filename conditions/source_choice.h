@@ -17,16 +17,13 @@ enum {
   kRangeHintSize = 48,
 };
 
-// Why a chosen file is refused. Each refusal says how far the choice got:
+// Why a chosen file is refused. A refused choice changes nothing in the
+// dialog: it keeps showing, and would commit, the last accepted choice.
 enum SourceRefusal {
   kSourceAccepted = 0,
-  // Nothing changes: the extension could not be stored.
-  kSourceExtensionTooLong = 1,
-  // The extension (1405), the folder (1402) and CurrentFolder are the chosen
-  // file's; every other control keeps its content.
-  kSourceTooManyDigits = 2,
-  // As above, and the start number (1001) is the chosen file's too.
-  kSourceCommonPartTooLong = 3,
+  kSourceExtensionTooLong = 1,   // the extension does not fit SourceExtension
+  kSourceTooManyDigits = 2,      // a number part of more than 9 digits
+  kSourceCommonPartTooLong = 3,  // a common part of more than 42 bytes
 };
 
 // Message box caption for every refusal while choosing a file.
@@ -35,9 +32,6 @@ extern const char* const kSourceRefusalCaption;  // "条件設定"
 struct SourceChoice {
   int Refusal;              // a SourceRefusal
   const char* RefusalText;  // the message box text, or nullptr when accepted
-  bool ShowsFolderAndExtension;  // Folder and Extension go to 1402/CurrentFolder and 1405
-  bool ShowsStartNumber;         // StartNumber goes to 1001
-  bool ShowsRun;                 // the rest of an accepted choice applies
   char Folder[kSourceFolderSize];           // CurrentFolder; "D:" for a drive root
   char Extension[kSourceExtensionTextSize];  // a full stop and the extension
   char CommonPart[kSourceCommonPartSize];    // the name in front of the number

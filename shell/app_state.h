@@ -40,6 +40,9 @@ struct AppState {
   HBRUSH FieldBrush;
   COLORREF FaceColour;
   HBRUSH FaceBrush;
+  // Tessel.ini exists but could not be read at start-up: the defaults in
+  // memory never replace it, and the user is told so at exit.
+  bool SettingsFileKept;
 };
 
 extern AppState App;

@@ -18,6 +18,8 @@ AppState App;
 namespace {
 
 const char kMainClass[] = "TesselClass";
+const char kSettingsKeptText[] =
+    "設定ファイル（Tessel.ini）を読み込めなかったため、今回の設定は保存しませんでした";
 
 // Set while the window is being destroyed. The box of a failed save runs a
 // message loop, and a shutdown tick or close request served there must not
@@ -80,7 +82,10 @@ LRESULT OnCreate(HWND hwnd) {
 
 LRESULT OnDestroy(HWND hwnd) {
   Destroying = true;
-  if (SaveSettings() != 0) {
+  if (App.SettingsFileKept) {
+    // Said once, here: the file that could not be read is left as it was.
+    MessageBoxA(hwnd, kSettingsKeptText, "設定", MB_OK);
+  } else if (SaveSettings() != 0) {
     MessageBoxA(hwnd, "設定ファイルの更新に失敗しました", "設定", MB_OK);
   }
   if (App.LogList != nullptr) {

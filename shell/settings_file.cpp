@@ -8,11 +8,20 @@
 #include "shell/settings_record.h"
 
 int LoadSettings() {
+  App.SettingsFileKept = false;
   char path[256];
   if (!ComposeSettingsPath(path, App.ModuleDirectory)) return -1;
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return -1;
+  if (file == INVALID_HANDLE_VALUE) {
+    // A file that is there but cannot be opened (held by another program,
+    // no permission) holds the user's record: it is kept. No file, or a
+    // folder in its place, is written at exit as usual.
+    DWORD attributes = GetFileAttributesA(path);
+    App.SettingsFileKept =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return -1;
+  }
   unsigned char image[kSettingsFileSize];
   DWORD got = 0;
   int result = -1;
@@ -20,6 +29,7 @@ int LoadSettings() {
     char row[64];
     FormatText(row, "設定ファイル読込みエラー(%d)", static_cast<int>(GetLastError()));
     AppendLogRow('E', row);
+    App.SettingsFileKept = true;
   } else if (AcceptSettingsImage(Settings, image, got)) {
     result = 0;
   }
@@ -28,6 +38,8 @@ int LoadSettings() {
 }
 
 int SaveSettings() {
+  // Defaults made in place of an unreadable record never overwrite it.
+  if (App.SettingsFileKept) return -1;
   if (App.MainWindow != nullptr && !IsIconic(App.MainWindow) && !IsZoomed(App.MainWindow)) {
     RECT r = {};
     if (GetWindowRect(App.MainWindow, &r)) {

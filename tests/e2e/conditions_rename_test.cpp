@@ -1,6 +1,6 @@
 // The conditions dialog of the real Tessel.exe, from opening to a finished
-// rename: the first help example, the OK button's enabling, Cancel, and a
-// confirmation while a rename runs.
+// rename: the first help example, the OK button's enabling, a refused choice
+// in a camera's next folder, Cancel, and a confirmation while a rename runs.
 #include <shlobj.h>
 
 #include "e2e/conditions_fixture.h"
@@ -151,6 +151,68 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
   ClickButton(dialog, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_NO_FATAL_FAILURE(t.Quit());
+}
+
+// Names and bytes of every file in a folder.
+std::vector<std::pair<std::string, std::vector<unsigned char>>> FolderContent(
+    const std::string& folder) {
+  std::vector<std::pair<std::string, std::vector<unsigned char>>> content;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return content;
+  do {
+    std::string name = entry.cFileName;
+    if (name == "." || name == "..") continue;
+    std::vector<unsigned char> bytes;
+    ReadFileBytes(JoinPath(folder, name), bytes);
+    content.emplace_back(name, bytes);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return content;
+}
+
+TEST(ConditionsRename, ARefusedChoiceInTheNextFolderLeavesTheAcceptedJobWhole) {
+  TesselRun t;
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("nextfolder"));
+  // A camera's two folders, numbered alike.
+  std::string x = MakeSubFolder(t.Folder, "100CAMER");
+  std::string y = MakeSubFolder(t.Folder, "101CAMER");
+  ASSERT_NO_FATAL_FAILURE(
+      MakeNumberedFiles(x, "PICT", 4, 100, 103, ".jpg", TestPhoto("camera-ii.jpg")));
+  ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(y, "PICT", 4, 100, 103, ".jpg", ""));
+  ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(y, "PICT", 10, 1, 1, ".jpg", ""));
+  auto yBefore = FolderContent(y);
+  ASSERT_EQ(yBefore.size(), 5u);
+  ASSERT_NO_FATAL_FAILURE(t.Start());
+  size_t startRows = t.Rows().size();
+
+  HWND dialog = t.OpenConditions();
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(t.Choose(dialog, JoinPath(x, "PICT0102.jpg")));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, 10000));
+  ASSERT_TRUE(t.Choose(dialog, JoinPath(y, "PICT0000000001.jpg")));
+  Box box = t.TakeBox(dialog);
+  EXPECT_EQ(box.Text, "元ファイル名の連番部が９桁を超えるため処理できません。");
+  // The dialog still shows the job of the accepted choice, whole.
+  EXPECT_EQ(ItemText(dialog, 1402), x);
+  EXPECT_EQ(ItemText(dialog, 1403), "PICT");
+  EXPECT_EQ(ItemText(dialog, 1405), ".jpg");
+  EXPECT_EQ(ItemText(dialog, 1001), "102");
+  EXPECT_EQ(ItemText(dialog, 1002), "103");
+
+  ClickButton(dialog, IDOK);
+  HWND confirm = WaitForDialog(t.Pid(), kConfirmCaption, 10000);
+  ASSERT_NE(confirm, nullptr);
+  ClickButton(confirm, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+  ASSERT_TRUE(t.WaitForRenameEnd(startRows, 30000));
+  EXPECT_EQ(t.Rows()[startRows].Text,
+            LogText("リネーム開始　元ファイル開始番号：102  終了番号：103  フォルダ：" + x));
+  for (const char* name : {"PICT0100.jpg", "PICT0101.jpg", "2011_0502_001.jpg", "2011_0502_002.jpg"})
+    EXPECT_TRUE(FileExists(JoinPath(x, name))) << name;
+  EXPECT_FALSE(FileExists(JoinPath(x, "PICT0102.jpg")));
+  EXPECT_TRUE(FolderContent(y) == yBefore) << "the other folder is untouched";
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 

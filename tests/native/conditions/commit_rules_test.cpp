@@ -101,6 +101,8 @@ TEST(CommitRules, EveryRefusalHasItsTextAndFocus) {
        kRefusePart1TooLong, "ＡＢＡＢは３９文字以内で入力してください。  ", 1005},
       {"part 2 slash", [](CommitFields& f) { std::strcpy(f.Part2, "05/02"); },
        kRefusePart2Character, kForbidden, 1006},
+      {"part 2 line feed from a damaged date", [](CommitFields& f) { std::strcpy(f.Part2, "05\n2"); },
+       kRefusePart2Character, kForbidden, 1006},
       {"part 2 too long",
        [](CommitFields& f) { std::strcpy(f.Part2, "富士山富士山富士山富士山富士山富士山富士山"); },
        kRefusePart2TooLong, "ＣＤＣＤは３９文字以内で入力してください。  ", 1006},
@@ -402,6 +404,10 @@ TEST(CommitRules, NamePartCharacters) {
       {"a>b", false},      {"a|b", false},      {".", false},        {"表\\", false},
       {"ソ.jpg", false},   {"a b", true},       {"_-!#$%&'()", true},
       {"\x83", true},  // a lead byte alone at the end is one character
+      // Control bytes, as a damaged capture date brings them, also behind a
+      // lead byte.
+      {"2011\r", false}, {"05\n02", false}, {"\x0c", false},  {"\x01", false},
+      {"a\x1f", false},  {"\x83\r", false}, {"a\x7f", true},
   };
   for (const Case& c : cases) EXPECT_EQ(IsValidNamePart(c.text), c.valid) << c.text;
 }

@@ -42,7 +42,6 @@ TEST(SourceChoice, AcceptedChoicesDescribeTheRun) {
     AnalyseSourceChoice(choice, c.path.c_str());
     EXPECT_EQ(choice.Refusal, kSourceAccepted) << c.path;
     EXPECT_EQ(choice.RefusalText, nullptr) << c.path;
-    EXPECT_TRUE(choice.ShowsFolderAndExtension && choice.ShowsStartNumber && choice.ShowsRun);
     EXPECT_EQ(choice.Folder, c.folder) << c.path;
     EXPECT_EQ(choice.CommonPart, c.common) << c.path;
     EXPECT_EQ(choice.Digits, c.digits) << c.path;
@@ -61,12 +60,6 @@ TEST(SourceChoice, NineDigitsAreAcceptedAndTenRefused) {
   AnalyseSourceChoice(choice, "C:\\x\\A1234567890.jpg");
   EXPECT_EQ(choice.Refusal, kSourceTooManyDigits);
   EXPECT_STREQ(choice.RefusalText, kDigitsRefusal);
-  // The extension and folder are already the chosen file's; nothing else is.
-  EXPECT_TRUE(choice.ShowsFolderAndExtension);
-  EXPECT_FALSE(choice.ShowsStartNumber);
-  EXPECT_FALSE(choice.ShowsRun);
-  EXPECT_STREQ(choice.Folder, "C:\\x");
-  EXPECT_STREQ(choice.Extension, ".jpg");
 }
 
 TEST(SourceChoice, ACommonPartOf42BytesIsAcceptedAnd43Refused) {
@@ -81,10 +74,6 @@ TEST(SourceChoice, ACommonPartOf42BytesIsAcceptedAnd43Refused) {
   AnalyseSourceChoice(choice, ("C:\\x\\" + twentyOne + "b0007.jpg").c_str());
   EXPECT_EQ(choice.Refusal, kSourceCommonPartTooLong);
   EXPECT_STREQ(choice.RefusalText, kCommonPartRefusal);
-  EXPECT_TRUE(choice.ShowsFolderAndExtension);
-  EXPECT_TRUE(choice.ShowsStartNumber);  // 1001 already shows 7
-  EXPECT_EQ(choice.StartNumber, 7);
-  EXPECT_FALSE(choice.ShowsRun);
 
   std::string fortyTwo(42, 'a');
   AnalyseSourceChoice(choice, ("C:\\x\\" + fortyTwo + ".jpg").c_str());
@@ -98,9 +87,6 @@ TEST(SourceChoice, AnExtensionOfMoreThanFourteenBytesIsRefusedBeforeAnythingShow
   AnalyseSourceChoice(choice, "C:\\x\\PICT0001.abcdefghijklmno");
   EXPECT_EQ(choice.Refusal, kSourceExtensionTooLong);
   EXPECT_STREQ(choice.RefusalText, kExtensionRefusal);
-  EXPECT_FALSE(choice.ShowsFolderAndExtension);
-  EXPECT_FALSE(choice.ShowsStartNumber);
-  EXPECT_FALSE(choice.ShowsRun);
   EXPECT_STREQ(kSourceRefusalCaption, "条件設定");
 }
 

@@ -1,7 +1,8 @@
 // The conditions dialog in-process, with files chosen through the real file
 // chooser: the ways out that change nothing (the chooser cancelled, a refused
-// choice, the confirmation cancelled), and the capture-date texts that stay
-// known after the dialog has ended.
+// choice, the confirmation cancelled), the preview pane that shows only the
+// accepted choice's picture, and the capture-date texts that stay known after
+// the dialog has ended.
 #include "conditions/conditions_dialog.h"
 
 #include <gtest/gtest.h>
@@ -61,12 +62,16 @@ std::string TestPhoto(const char* name) {
 
 TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
   testfiles::Folder dir("choice");
-  for (const char* name : {"B007.txt", "B008.txt", "B009.txt", "A0000000001.txt"})
+  for (const char* name : {"B007.txt", "B008.txt", "B009.txt"})
     ASSERT_TRUE(testfiles::Write(dir.Path, name, name));
+  // The refused files lie in another folder, as a camera's next folder does.
+  testfiles::Folder other("refused");
   const std::string longCommon(43, 'c');
-  ASSERT_TRUE(testfiles::Write(dir.Path, longCommon + "1.txt", "long"));
+  for (std::string name : {std::string("A0000000001.txt"), longCommon + "1.txt"})
+    ASSERT_TRUE(testfiles::Write(other.Path, name, "x"));
   std::vector<std::string> afterChoice, afterCancel, afterTooManyDigits, afterLongCommon;
   std::vector<std::string> boxes;
+  std::string folderAfterRefusals;
   bool okEnabled = false;
   INT_PTR result = RunDriven(
       [] { return RunConditionsDialog(nullptr); },
@@ -91,10 +96,10 @@ TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
         afterCancel = Shown(d);
 
         // Refused choices: ten digits, then a 43-byte common part. Each says
-        // why in a box; the name parts are left as they were.
+        // why in a box and leaves the job of the accepted choice whole.
         for (std::string name : {std::string("A0000000001.txt"), longCommon + "1.txt"}) {
           Click(d, 1425);
-          ASSERT_TRUE(ChooseInChooser(dir.Path + "\\" + name));
+          ASSERT_TRUE(ChooseInChooser(other.Path + "\\" + name));
           HWND box = WaitForDialog("条件設定", 10000);
           ASSERT_NE(box, nullptr);
           boxes.push_back(Text(box, 0xFFFF));
@@ -103,6 +108,7 @@ TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
           ASSERT_TRUE(ToggleMarker(d));
           (name[0] == 'A' ? afterTooManyDigits : afterLongCommon) = Shown(d);
         }
+        folderAfterRefusals = DialogState.CurrentFolder;
         okEnabled = IsWindowEnabled(GetDlgItem(d, IDOK)) != 0;
         Click(d, IDCANCEL);
         EXPECT_TRUE(WaitGone(d));
@@ -115,14 +121,56 @@ TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
   EXPECT_EQ(boxes, (std::vector<std::string>{
                        "元ファイル名の連番部が９桁を超えるため処理できません。",
                        "元ファイルの共通部名が４２文字を超えるため処理できません。"}));
-  // The refusal of ten digits leaves all but the folder and the extension,
-  // which are the chosen file's already (the same here).
   EXPECT_EQ(afterTooManyDigits, afterChoice);
-  // The refusal of the common part also shows the chosen file's number.
-  std::vector<std::string> expected = afterChoice;
-  expected[4] = "1";
-  EXPECT_EQ(afterLongCommon, expected);
+  EXPECT_EQ(afterLongCommon, afterChoice);
+  EXPECT_EQ(folderAfterRefusals, dir.Path);
   EXPECT_TRUE(okEnabled);
+}
+
+TEST_F(ChoicePaths, ThePaneShowsOnlyThePictureOfTheAcceptedChoice) {
+  testfiles::Folder dir("pane");
+  ASSERT_TRUE(CopyFileA(TestPhoto("small-40x30.jpg").c_str(), (dir.Path + "\\P001.jpg").c_str(),
+                        FALSE));
+  ASSERT_TRUE(testfiles::Write(dir.Path, "Q001.txt", "q"));
+  ASSERT_TRUE(testfiles::Write(dir.Path, "P0000000001.jpg", "x"));
+  Settings.AutoDate = 0;
+  HBITMAP picture = nullptr;
+  bool keptByRefusal = false, emptied = false, freed = false;
+  INT_PTR result = RunDriven(
+      [] { return RunConditionsDialog(nullptr); },
+      [&] {
+        HWND d = WaitForDialog(kCaption);
+        ASSERT_NE(d, nullptr);
+        Click(d, 1425);
+        ASSERT_TRUE(ChooseInChooser(dir.Path + "\\P001.jpg"));
+        ASSERT_TRUE(WaitFor([] { return DialogState.PreviewBitmap != nullptr; }));
+        picture = DialogState.PreviewBitmap;
+
+        // A refused choice keeps the accepted file's picture.
+        Click(d, 1425);
+        ASSERT_TRUE(ChooseInChooser(dir.Path + "\\P0000000001.jpg"));
+        HWND box = WaitForDialog("条件設定", 10000);
+        ASSERT_NE(box, nullptr);
+        Click(box, IDOK);
+        ASSERT_TRUE(WaitGone(box, 10000));
+        ASSERT_TRUE(ToggleMarker(d));
+        keptByRefusal = DialogState.PreviewBitmap == picture &&
+                        GetObjectType(picture) == OBJ_BITMAP;
+
+        // An accepted file that is not a photo empties the pane.
+        Click(d, 1425);
+        ASSERT_TRUE(ChooseInChooser(dir.Path + "\\Q001.txt"));
+        ASSERT_TRUE(WaitForText(d, 1405, ".txt"));
+        ASSERT_TRUE(ToggleMarker(d));
+        emptied = DialogState.PreviewBitmap == nullptr;
+        freed = GetObjectType(picture) == 0;
+        Click(d, IDCANCEL);
+        EXPECT_TRUE(WaitGone(d));
+      });
+  EXPECT_EQ(result, 0);
+  EXPECT_TRUE(keptByRefusal);
+  EXPECT_TRUE(emptied);
+  EXPECT_TRUE(freed) << "the earlier picture is freed";
 }
 
 TEST_F(ChoicePaths, CancelInTheConfirmationKeepsTheDialogOpenAndStoresNothing) {
