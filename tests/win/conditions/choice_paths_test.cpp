@@ -60,6 +60,19 @@ std::string TestPhoto(const char* name) {
   return path + "\\test-photos\\" + name;
 }
 
+// Chooses a file that is refused; answers the box and waits until the
+// dialog has taken a later click. The box's text, or "" when none came.
+std::string ChooseRefused(HWND d, const std::string& path) {
+  Click(d, 1425);
+  if (!ChooseInChooser(path)) return "";
+  HWND box = WaitForDialog("条件設定", 10000);
+  if (box == nullptr) return "";
+  std::string text = Text(box, 0xFFFF);
+  Click(box, IDOK);
+  if (!WaitGone(box, 10000) || !ToggleMarker(d)) return "";
+  return text;
+}
+
 TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
   testfiles::Folder dir("choice");
   for (const char* name : {"B007.txt", "B008.txt", "B009.txt"})
@@ -98,14 +111,7 @@ TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
         // Refused choices: ten digits, then a 43-byte common part. Each says
         // why in a box and leaves the job of the accepted choice whole.
         for (std::string name : {std::string("A0000000001.txt"), longCommon + "1.txt"}) {
-          Click(d, 1425);
-          ASSERT_TRUE(ChooseInChooser(other.Path + "\\" + name));
-          HWND box = WaitForDialog("条件設定", 10000);
-          ASSERT_NE(box, nullptr);
-          boxes.push_back(Text(box, 0xFFFF));
-          Click(box, IDOK);
-          ASSERT_TRUE(WaitGone(box, 10000));
-          ASSERT_TRUE(ToggleMarker(d));
+          boxes.push_back(ChooseRefused(d, other.Path + "\\" + name));
           (name[0] == 'A' ? afterTooManyDigits : afterLongCommon) = Shown(d);
         }
         folderAfterRefusals = DialogState.CurrentFolder;
@@ -147,13 +153,7 @@ TEST_F(ChoicePaths, ThePaneShowsOnlyThePictureOfTheAcceptedChoice) {
         picture = DialogState.PreviewBitmap;
 
         // A refused choice keeps the accepted file's picture.
-        Click(d, 1425);
-        ASSERT_TRUE(ChooseInChooser(dir.Path + "\\P0000000001.jpg"));
-        HWND box = WaitForDialog("条件設定", 10000);
-        ASSERT_NE(box, nullptr);
-        Click(box, IDOK);
-        ASSERT_TRUE(WaitGone(box, 10000));
-        ASSERT_TRUE(ToggleMarker(d));
+        ASSERT_NE(ChooseRefused(d, dir.Path + "\\P0000000001.jpg"), "");
         keptByRefusal = DialogState.PreviewBitmap == picture &&
                         GetObjectType(picture) == OBJ_BITMAP;
 
