@@ -49,7 +49,7 @@ bool ComposeFilePath(char (&path)[kWorkerPathSize], const char* folder, const ch
 // Where the list's memory comes from, with the contract of the C runtime's
 // malloc, realloc and free: Allocate gives a block of `bytes` or null; Grow
 // gives the block moved to `bytes` with its content, or null and leaves the
-// block as it was; Free releases a block (null does nothing).
+// block as it was; Free releases a block that either gave.
 struct ListMemory {
   void* (*Allocate)(size_t bytes);
   void* (*Grow)(void* block, size_t bytes);

@@ -45,9 +45,9 @@ int WriteSettingsFile() {
   HANDLE file = INVALID_HANDLE_VALUE;
   bool existed = false;
   if (ComposeSettingsPath(path, App.ModuleDirectory)) {
-    // Opened without truncation: the record is written over the one already
-    // there, in place. On a full disk that needs no new space, so the file
-    // holds the old record or the new one, never an empty or torn one.
+    // Opened without truncation: the record is written in place over the one
+    // already there, which needs no new space even on a full disk, so the
+    // file holds the old record or the new one, never an empty or torn one.
     file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     existed = GetLastError() == ERROR_ALREADY_EXISTS;
