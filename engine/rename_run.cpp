@@ -96,7 +96,7 @@ void RunRenameJob(const RenameJob& job, const RenameRunOps& ops) {
   ops.SendRow(ops.Context, 'c', row);
 
   SourceNumberList list = {};
-  if (!CreateSourceNumberList(list)) {
+  if (!CreateSourceNumberList(list, ops.Memory)) {
     ops.SendRow(ops.Context, 'E', kRowNoMemory);
     ops.SendRow(ops.Context, 'c', kRowEnd);
     return;

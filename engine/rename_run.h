@@ -24,6 +24,8 @@ struct RenameRunOps {
   void (*SendRow)(void* context, char rowClass, const char* text);
   // The pause after a file.
   void (*Pause)(void* context, int milliseconds);
+  // The memory of the list of the run's numbers.
+  ListMemory Memory;
 };
 
 // Carries out the job from the start row to the end row "リネーム終了".

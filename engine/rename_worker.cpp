@@ -46,13 +46,17 @@ void Pause(void*, int milliseconds) { Sleep(static_cast<DWORD>(milliseconds)); }
 
 }  // namespace
 
+RenameWorkerPlatform WorkerPlatform;
+
 DWORD WINAPI RenameWorkerThread(LPVOID) {
   // The values are taken once; a record committed during the run does not
   // change this job.
   RenameJob job;
   TakeRenameJob(job, Settings);
+  const RenameWorkerPlatform platform = WorkerPlatform;
   Win32Search search = {INVALID_HANDLE_VALUE, {}};
-  RenameRunOps ops = {&search, FirstName, NextName, CloseSearch, MoveOne, SendRow, Pause};
+  RenameRunOps ops = {&search, FirstName, NextName, CloseSearch, MoveOne, SendRow, Pause,
+                      platform.Memory};
   RunRenameJob(job, ops);
   SetRenameState(kRenameEnded);
   return 0;

@@ -5,4 +5,17 @@
 #pragma once
 #include <windows.h>
 
+#include "engine/worker_rules.h"
+
+// The calls a run makes to the platform beside its files, rows and pauses,
+// in one table for the process. A run takes a copy when it starts, so a
+// change reaches the next run, never one in progress. Tests replace entries
+// to make the platform fail; each entry keeps the contract of the call it
+// stands for.
+struct RenameWorkerPlatform {
+  // The number list's memory; the C runtime's by default.
+  ListMemory Memory = RuntimeListMemory();
+};
+extern RenameWorkerPlatform WorkerPlatform;
+
 DWORD WINAPI RenameWorkerThread(LPVOID unused);

@@ -89,9 +89,15 @@ bool ComposeFilePath(char (&path)[kWorkerPathSize], const char* folder, const ch
   return fits;
 }
 
-bool CreateSourceNumberList(SourceNumberList& list) {
+ListMemory RuntimeListMemory() {
+  ListMemory memory = {std::malloc, std::realloc, std::free};
+  return memory;
+}
+
+bool CreateSourceNumberList(SourceNumberList& list, const ListMemory& memory) {
+  list.Memory = memory;
   list.Count = 0;
-  list.Numbers = static_cast<int32_t*>(std::malloc(kSourceListStep * sizeof(int32_t)));
+  list.Numbers = static_cast<int32_t*>(memory.Allocate(kSourceListStep * sizeof(int32_t)));
   list.Room = list.Numbers != nullptr ? kSourceListStep : 0;
   return list.Numbers != nullptr;
 }
@@ -101,7 +107,7 @@ bool AddSourceNumber(SourceNumberList& list, int32_t n) {
   list.Count += 1;
   if (list.Count < list.Room) return true;
   size_t room = static_cast<size_t>(list.Room) + kSourceListStep;
-  void* grown = std::realloc(list.Numbers, room * sizeof(int32_t));
+  void* grown = list.Memory.Grow(list.Numbers, room * sizeof(int32_t));
   if (grown == nullptr) return false;
   list.Numbers = static_cast<int32_t*>(grown);
   list.Room = static_cast<int>(room);
@@ -113,7 +119,7 @@ void SortSourceNumbers(SourceNumberList& list) {
 }
 
 void FreeSourceNumberList(SourceNumberList& list) {
-  std::free(list.Numbers);
+  if (list.Numbers != nullptr) list.Memory.Free(list.Numbers);
   list.Numbers = nullptr;
   list.Count = 0;
   list.Room = 0;

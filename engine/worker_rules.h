@@ -46,14 +46,27 @@ bool ComposeNewName(char (&name)[kWorkerNameSize], const char* namePrefix, int s
 // folder\name. False when it does not fit; such a path is never used.
 bool ComposeFilePath(char (&path)[kWorkerPathSize], const char* folder, const char* name);
 
-// The growable list of source numbers.
+// Where the list's memory comes from, with the contract of the C runtime's
+// malloc, realloc and free: Allocate gives a block of `bytes` or null; Grow
+// gives the block moved to `bytes` with its content, or null and leaves the
+// block as it was; Free releases a block that either gave.
+struct ListMemory {
+  void* (*Allocate)(size_t bytes);
+  void* (*Grow)(void* block, size_t bytes);
+  void (*Free)(void* block);
+};
+// The C runtime's malloc, realloc and free.
+ListMemory RuntimeListMemory();
+
+// The growable list of source numbers, with the memory it was made from.
 struct SourceNumberList {
   int32_t* Numbers;
   int Count;
   int Room;
+  ListMemory Memory;
 };
-// Room for 100 numbers. False when the memory cannot be had.
-bool CreateSourceNumberList(SourceNumberList& list);
+// Room for 100 numbers from `memory`. False when the memory cannot be had.
+bool CreateSourceNumberList(SourceNumberList& list, const ListMemory& memory);
 // Appends n; when the list is then full its room grows by 100. False when
 // that growth fails; the numbers already stored stay.
 bool AddSourceNumber(SourceNumberList& list, int32_t n);

@@ -55,9 +55,14 @@ int SaveSettings() {
 int WriteSettingsFile() {
   char path[256];
   HANDLE file = INVALID_HANDLE_VALUE;
+  bool existed = false;
   if (ComposeSettingsPath(path, App.ModuleDirectory)) {
+    // Opened without truncation: the record is written in place over the one
+    // already there, which needs no new space even on a full disk, so the
+    // file holds the old record or the new one, never an empty or torn one.
     file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    existed = GetLastError() == ERROR_ALREADY_EXISTS;
   }
   if (file == INVALID_HANDLE_VALUE) {
     AppendLogRow('E', "設定ファイル（書込み）オープンエラー");
@@ -65,7 +70,11 @@ int WriteSettingsFile() {
   }
   DWORD written = 0;
   BOOL ok = WriteFile(file, &Settings, sizeof Settings, &written, nullptr);
+  // A longer file (an older or foreign one) ends with the record.
+  bool saved = ok && written == sizeof Settings && SetEndOfFile(file);
   CloseHandle(file);
-  // A short write leaves a damaged file: report it like a failed one.
-  return (ok && written == sizeof Settings) ? 0 : -1;
+  // A file made by this call that did not take the whole record is removed
+  // rather than left empty or cut short.
+  if (!saved && !existed) DeleteFileA(path);
+  return saved ? 0 : -1;
 }

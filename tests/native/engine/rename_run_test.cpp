@@ -63,7 +63,7 @@ struct FakePlatform {
   }
 
   void Run(const RenameJob& job) {
-    RenameRunOps ops = {this, First, Next, Close, Rename, Row, Pause};
+    RenameRunOps ops = {this, First, Next, Close, Rename, Row, Pause, RuntimeListMemory()};
     RunRenameJob(job, ops);
   }
 };

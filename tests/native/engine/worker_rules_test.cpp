@@ -147,7 +147,7 @@ TEST(WorkerRules, TheLongestRecordValuesGiveWholePaths) {
 
 TEST(WorkerRules, TheListGrowsByOneHundredAndKeepsItsNumbers) {
   SourceNumberList list = {};
-  ASSERT_TRUE(CreateSourceNumberList(list));
+  ASSERT_TRUE(CreateSourceNumberList(list, RuntimeListMemory()));
   EXPECT_EQ(list.Room, 100);
   std::vector<int> rooms;
   for (int i = 0; i < 250; ++i) {
@@ -158,7 +158,7 @@ TEST(WorkerRules, TheListGrowsByOneHundredAndKeepsItsNumbers) {
   EXPECT_EQ(list.Count, 250);
   // Room reached at 100 and 200 numbers, never before.
   SourceNumberList small = {};
-  ASSERT_TRUE(CreateSourceNumberList(small));
+  ASSERT_TRUE(CreateSourceNumberList(small, RuntimeListMemory()));
   for (int i = 0; i < 99; ++i) AddSourceNumber(small, i);
   EXPECT_EQ(small.Room, 100);
   AddSourceNumber(small, 99);
@@ -176,7 +176,7 @@ TEST(WorkerRules, TheListGrowsByOneHundredAndKeepsItsNumbers) {
 TEST(WorkerRules, SourceNumbersSortAsSignedValues) {
   SourceNumberList list = {};
   // Numbers compare as signed values.
-  ASSERT_TRUE(CreateSourceNumberList(list));
+  ASSERT_TRUE(CreateSourceNumberList(list, RuntimeListMemory()));
   for (int n : {5, -1, 100, 0, -2147483647 - 1}) AddSourceNumber(list, n);
   SortSourceNumbers(list);
   EXPECT_EQ(std::vector<int>(list.Numbers, list.Numbers + list.Count),

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -334,6 +336,111 @@ TEST(RenameWorker, ASubFolderWhoseNameMatchesIsRenamedLikeAFile) {
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_EQ(testfiles::Read(folder, "inside.txt"), "inside");
   EXPECT_EQ(testfiles::Read(dir.Path, "2011_0502_003.jpg"), PictName(102));
+}
+
+// Faults of a real disk. A photo that another program (a viewer) holds open
+// without delete sharing cannot be moved: code 32. A read-only disk (a locked
+// card) refuses every rename: code 5. Neither code stops the run, a refused
+// file uses up no serial, and it keeps its name and bytes.
+TEST(RenameWorker, AFileHeldOpenOrAReadOnlyDiskFailsItsFilesAndTheRunGoesOn) {
+  const struct {
+    const char* fault;
+    bool readOnlyDisk;  // else PICT0002.jpg is held open
+    std::vector<Row> rows;  // after the start row
+    std::vector<std::string> namesAfter;
+  } cases[] = {
+      {"PICT0002.jpg held open",
+       false,
+       {{'I', "PICT0001.jpg -> 001.jpg  ＯＫ"},
+        {'E', "PICT0002.jpg -> 002.jpg  失敗"},
+        {'E', "その他エラー (Err Code = 32)"},
+        {'I', "PICT0003.jpg -> 002.jpg  ＯＫ"},
+        {'I', "リネーム結果  成功数 = 2  失敗数 = 1"},
+        {'c', "リネーム終了"}},
+       {"001.jpg", "002.jpg", "PICT0002.jpg"}},
+      {"read-only disk",
+       true,
+       {{'E', "PICT0001.jpg -> 001.jpg  失敗"},
+        {'E', "その他エラー (Err Code = 5)"},
+        {'E', "PICT0002.jpg -> 001.jpg  失敗"},
+        {'E', "その他エラー (Err Code = 5)"},
+        {'E', "PICT0003.jpg -> 001.jpg  失敗"},
+        {'E', "その他エラー (Err Code = 5)"},
+        {'I', "リネーム結果  成功数 = 0  失敗数 = 3"},
+        {'c', "リネーム終了"}},
+       {"PICT0001.jpg", "PICT0002.jpg", "PICT0003.jpg"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    testfiles::MountedFolder dir("faults", "1m");
+    for (int n = 1; n <= 3; ++n) ASSERT_TRUE(testfiles::Write(dir.Path, PictName(n), PictName(n)));
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (c.readOnlyDisk) {
+      ASSERT_TRUE(dir.Lock()) << "the folder still takes changes";
+    } else {
+      held = CreateFileA((dir.Path + "\\" + PictName(2)).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+    SetPictConditions(dir.Path, 1, 3);
+    SetSerialOnly(1, 3);
+    RunWorker();
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    std::vector<Row> expected = {{'c', StartRow(1, 3, dir.Path)}};
+    expected.insert(expected.end(), c.rows.begin(), c.rows.end());
+    ExpectRows(expected);
+    EXPECT_EQ(testfiles::List(dir.Path), c.namesAfter);
+    for (int n = 1; n <= 3; ++n) {
+      std::string name = PictName(n);
+      if (std::count(c.namesAfter.begin(), c.namesAfter.end(), name) != 0) {
+        EXPECT_EQ(testfiles::Read(dir.Path, name), name);
+      }
+    }
+  }
+}
+
+// The number list's memory refused: at its creation the run searches
+// nothing; at its growth (the 100th number found) it renames none of the
+// numbers it has. The list it had is freed either way.
+int Allocations, Frees;
+void* CountedAllocate(size_t bytes) {
+  Allocations += 1;
+  return std::malloc(bytes);
+}
+void* Refused(size_t) { return nullptr; }
+void* RefusedGrow(void*, size_t) { return nullptr; }
+void CountedFree(void* block) {
+  Frees += 1;
+  std::free(block);
+}
+
+TEST(RenameWorker, MemoryRefusedForTheNumberListEndsTheRunWithNothingRenamed) {
+  testfiles::Folder dir("memory");
+  std::vector<std::string> names;
+  for (int n = 1; n <= 101; ++n) {
+    names.push_back(PictName(n));
+    ASSERT_TRUE(testfiles::Write(dir.Path, names.back(), names.back()));
+  }
+  const struct {
+    const char* refused;
+    bool atCreation;
+    const char* row;
+  } cases[] = {{"creation", true, "メモリ確保に失敗しました。"},
+               {"growth", false, "メモリ確保(realloc)に失敗しました。"}};
+  const RenameWorkerPlatform runtime = WorkerPlatform;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.refused);
+    Allocations = Frees = 0;
+    WorkerPlatform.Memory = {c.atCreation ? Refused : CountedAllocate, RefusedGrow, CountedFree};
+    SetPictConditions(dir.Path, 1, 9999);
+    SetSerialOnly(1, 3);
+    RunWorker();
+    WorkerPlatform = runtime;
+    ExpectRows({{'c', StartRow(1, 9999, dir.Path)}, {'E', c.row}, {'c', "リネーム終了"}});
+    EXPECT_EQ(GetRenameState(), kRenameEnded);
+    EXPECT_EQ(Frees, Allocations);
+    EXPECT_EQ(testfiles::List(dir.Path), names);
+  }
 }
 
 // The pause after each file, on the real worker: the run lasts at least its
