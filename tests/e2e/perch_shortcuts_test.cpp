@@ -185,7 +185,8 @@ struct UnwritableFolder {
 
   explicit UnwritableFolder(const std::string& folder) : Folder(folder) {
     Unix = WineUnixPath(folder);
-    if (Unix.empty() || Unix.find_first_of("'\"") != std::string::npos) return;
+    if (Unix.find_first_of("'\"") != std::string::npos) Unix.clear();  // cannot be quoted
+    if (Unix.empty()) return;
     if (!CanCreateIn(Folder) && !Undo()) return;
     // The shell runs the two in order; Wine reports neither end nor code.
     StartUnixProgram("/bin/sh -c \"/bin/chmod u-w '" + Unix + "' && /usr/bin/chattr +i '" +
@@ -197,8 +198,8 @@ struct UnwritableFolder {
     EXPECT_TRUE(Undo()) << Folder << " is still unwritable";
   }
   bool Undo() {
-    StartUnixProgram("/bin/sh -c \"/usr/bin/chattr -i '" + Unix + "/.' 2>/dev/null; /bin/chmod u+w '" +
-                     Unix + "'\"");
+    StartUnixProgram("/bin/sh -c \"/usr/bin/chattr -i '" + Unix +
+                     "/.' 2>/dev/null; /bin/chmod u+w '" + Unix + "'\"");
     return WaitUntil([&] { return CanCreateIn(Folder); }, 10000);
   }
 };

