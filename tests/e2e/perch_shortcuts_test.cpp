@@ -164,9 +164,12 @@ struct LinkFolders {
   }
 };
 
-// Whether a new file can be made in `folder` now; the probe goes again.
+// Whether a new file can be made in `folder` now; the probe goes again. A
+// probe that the folder kept (it turned unwritable between the making and
+// the removing) goes first, as soon as the folder lets it.
 bool CanCreateIn(const std::string& folder) {
   std::string probe = JoinPath(folder, "perch-probe-" + std::to_string(GetCurrentProcessId()));
+  DeleteFileA(probe.c_str());
   HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
