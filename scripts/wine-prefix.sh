@@ -6,6 +6,10 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=$(realpath -m "$1")
 . "$here/wine-env.sh"
+# A shortcut test makes the desktop unwritable for a moment; should a run be
+# killed meanwhile, the next one makes it writable again.
+chattr -i "$HOME/Desktop" 2>/dev/null || true
+chmod u+w "$HOME/Desktop"
 if [ -f "$WINEPREFIX/.tessel-ready" ]; then exit 0; fi
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"

@@ -78,6 +78,26 @@ int ReadSection(char (&entry)[kInstructionSize], const char* section, const char
   return copied;
 }
 
+// Whether a target name names a file in Perch's own folder: no folder
+// separator, no drive or stream colon, and not "." or ".." (nor any name of
+// dots and blanks alone, which the file system trims down to one of those).
+// A lead byte takes its second byte with it: 表 and ソ end in 0x5C.
+bool NamesFileInFolder(const char* name) {
+  bool onlyDotsAndBlanks = true;
+  for (size_t i = 0; name[i] != '\0';) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (IsLeadByte(c) && name[i + 1] != '\0') {
+      onlyDotsAndBlanks = false;
+      i += 2;
+      continue;
+    }
+    if (c == '\\' || c == '/' || c == ':') return false;
+    if (c != '.' && c != ' ') onlyDotsAndBlanks = false;
+    ++i;
+  }
+  return !onlyDotsAndBlanks;
+}
+
 }  // namespace
 
 bool ReadInstructions(SetupInstructions& instructions, const char* folder, SectionReader reader,
@@ -88,6 +108,12 @@ bool ReadInstructions(SetupInstructions& instructions, const char* folder, Secti
   if (!ComposePath(path, folder, kInstructionFileName)) return false;
   ReadSection(instructions.TargetFileName, kTargetSection, path, reader, context);
   if (instructions.TargetFileName[0] == '\0') return false;
+  // Shortcuts point at the target and its download mark is removed: a name
+  // that leads out of the folder would do both to some other file.
+  if (!NamesFileInFolder(instructions.TargetFileName)) {
+    instructions.TargetFileName[0] = '\0';
+    return false;
+  }
   ReadSection(instructions.Title, kTitleSection, path, reader, context);
   if (instructions.Title[0] == '\0') CopyText(instructions.Title, kUntitled);
   return true;

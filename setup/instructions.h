@@ -29,8 +29,9 @@ void FirstSectionEntry(char (&entry)[kInstructionSize], const char* area, int co
 
 // Reads "実行ファイル名" and "タイトル" from `folder`\Perch.inf. Answers false
 // (the instruction file is unreadable) when the executable-name section gives
-// no entry or the file's path would not fit in 259 bytes. A missing or empty
-// title becomes "無題".
+// no entry, when that entry does not name a file in `folder` itself (it holds
+// "\", "/" or ":", or is "." or ".."), or when the file's path would not fit
+// in 259 bytes. A missing or empty title becomes "無題".
 bool ReadInstructions(SetupInstructions& instructions, const char* folder, SectionReader reader,
                       void* context);
 

@@ -26,7 +26,7 @@ struct PerchState {
   int CharWidth;
   HICON TargetIcon;
   // The platform side that OK registers through, for the set-up window that
-  // owns the completion message: the shell's, unless a test records the
+  // owns the closing message: the shell's, unless a test records the
   // calls instead.
   RegistrationOps (*Registration)(HWND owner) = ShellRegistration;
 };

@@ -1,11 +1,36 @@
 #include "setup/registration.h"
 
+#include "setup/setup_form.h"
+
+namespace {
+
+const char kDesktopNotWritten[] = "デスクトップのショートカットを作成できませんでした。";
+const char kStartMenuNotWritten[] = "スタートメニューのショートカットを作成できませんでした。";
+const char kNoneWritten[] = "デスクトップとスタートメニューのショートカットを作成できませんでした。";
+
+int ShortcutOfFolder(int folderId) {
+  return folderId == kFolderDesktop ? kDesktopShortcut : kStartMenuShortcut;
+}
+
+}  // namespace
+
+RegistrationNotice NoticeFor(int unwritten) {
+  switch (unwritten & (kDesktopShortcut | kStartMenuShortcut)) {
+    case kDesktopShortcut: return {kNoticeNotWritten, kDesktopNotWritten};
+    case kStartMenuShortcut: return {kNoticeNotWritten, kStartMenuNotWritten};
+    case kDesktopShortcut | kStartMenuShortcut: return {kNoticeNotWritten, kNoneWritten};
+    default: return {kNoticeCompleted, kCompletionMessage};
+  }
+}
+
 int RunRegistration(const RegistrationOps& ops, const char* toolFolder,
                     const SetupInstructions& instructions, const SetupChoices& choices) {
   if (choices.AddToDesktop == 0 && choices.AddToStartMenu == 0) return 0;
   int folders[2];
   int count = PlanShortcutFolders(folders, choices);
   int saved = 0;
+  int unwritten = 0;  // every shortcut asked for until it is saved
+  for (int i = 0; i < count; ++i) unwritten |= ShortcutOfFolder(folders[i]);
   for (int i = 0; i < count; ++i) {
     char folderPath[kPathSize] = "";
     FolderLookup found = ops.FindFolder(ops.Context, folders[i], folderPath);
@@ -15,13 +40,16 @@ int RunRegistration(const RegistrationOps& ops, const char* toolFolder,
     if (found != kFolderFound) continue;
     ShortcutRequest request;
     if (!ComposeShortcutRequest(request, folderPath, toolFolder, instructions)) continue;
-    saved += ops.WriteShortcut(ops.Context, request) == 1 ? 1 : 0;
+    if (ops.WriteShortcut(ops.Context, request) == 1) {
+      saved += 1;
+      unwritten &= ~ShortcutOfFolder(folders[i]);
+    }
   }
   char markPath[kPathSize];
   if (ComposeDownloadMarkPath(markPath, toolFolder, instructions.TargetFileName)) {
     ops.RemoveDownloadMark(ops.Context, markPath);
   }
-  ops.ShowCompletion(ops.Context);
+  ops.ShowNotice(ops.Context, NoticeFor(unwritten));
   return saved;
 }
 

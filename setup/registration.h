@@ -6,6 +6,19 @@
 #include "setup/instructions.h"
 #include "setup/shortcut_plan.h"
 
+// The shortcuts of one registration, as bits of a set.
+enum { kDesktopShortcut = 1, kStartMenuShortcut = 2 };
+
+// The message that ends a registration: the completion when every shortcut
+// asked for was written, else a warning that names those that were not.
+enum NoticeKind { kNoticeCompleted, kNoticeNotWritten };
+struct RegistrationNotice {
+  NoticeKind Kind;
+  const char* Text;
+};
+// The notice for the set of shortcuts that were asked for but not written.
+RegistrationNotice NoticeFor(int unwritten);
+
 // The platform side of one registration.
 enum FolderLookup { kFolderFound, kFolderMissing, kNoAllocator };
 struct RegistrationOps {
@@ -14,12 +27,12 @@ struct RegistrationOps {
   FolderLookup (*FindFolder)(void* context, int folderId, char (&path)[kPathSize]);
   int (*WriteShortcut)(void* context, const ShortcutRequest& request);
   int (*RemoveDownloadMark)(void* context, const char* markPath);
-  void (*ShowCompletion)(void* context);
+  void (*ShowNotice)(void* context, const RegistrationNotice& notice);
 };
 
 // Makes the chosen shortcuts (the desktop one first), removes the target's
-// download mark and shows the completion message; with neither box ticked
-// does nothing at all. Answers how many link files were saved.
+// download mark and shows the notice of what was written; with neither box
+// ticked does nothing at all. Answers how many link files were saved.
 int RunRegistration(const RegistrationOps& ops, const char* toolFolder,
                     const SetupInstructions& instructions, const SetupChoices& choices);
 

@@ -108,9 +108,9 @@ int DeleteMarkStream(void*, const char* markPath) {
   return DeleteFileA(markPath) == 1 ? 1 : 0;
 }
 
-void ShowCompletion(void* owner) {
-  MessageBoxA(static_cast<HWND>(owner), kCompletionMessage, kSetupCaption,
-              MB_OK | MB_ICONINFORMATION);
+void ShowNotice(void* owner, const RegistrationNotice& notice) {
+  UINT icon = notice.Kind == kNoticeCompleted ? MB_ICONINFORMATION : MB_ICONWARNING;
+  MessageBoxA(static_cast<HWND>(owner), notice.Text, kSetupCaption, MB_OK | icon);
 }
 
 }  // namespace
@@ -153,7 +153,7 @@ int RemoveDownloadMark(const char* toolFolder, const char* targetFileName) {
 }
 
 RegistrationOps ShellRegistration(HWND owner) {
-  RegistrationOps ops = {owner, FindFolder, WriteRequest, DeleteMarkStream, ShowCompletion};
+  RegistrationOps ops = {owner, FindFolder, WriteRequest, DeleteMarkStream, ShowNotice};
   return ops;
 }
 

@@ -6,12 +6,13 @@
 #include "setup/registration.h"
 
 // The shell's side of the registration: special folders, the link object,
-// the stream and the completion message owned by `owner`.
+// the stream and the closing message (the completion, or a warning naming
+// the shortcuts not written) owned by `owner`.
 RegistrationOps ShellRegistration(HWND owner);
 
 // Makes the shortcuts of `choices` through `platform`, removes the download
-// mark and shows the completion message; with neither box ticked does
-// nothing.
+// mark and says whether every shortcut was written; with neither box ticked
+// does nothing.
 void RegisterShortcuts(const RegistrationOps& platform, const char* toolFolder,
                        const SetupInstructions& instructions, const SetupChoices& choices);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "e2e/perch_fixture.h"
+#include "e2e/window_paths.h"
 
 using namespace perch_e2e;
 
@@ -163,6 +164,49 @@ struct LinkFolders {
   }
 };
 
+// Whether a new file can be made in `folder` now; the probe goes again. A
+// probe that the folder kept (it turned unwritable between the making and
+// the removing) goes first, as soon as the folder lets it.
+bool CanCreateIn(const std::string& folder) {
+  std::string probe = JoinPath(folder, "perch-probe-" + std::to_string(GetCurrentProcessId()));
+  DeleteFileA(probe.c_str());
+  HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  DeleteFileA(probe.c_str());
+  return true;
+}
+
+// A folder in which no file can be made, for as long as this lives: its
+// owner's write permission taken away (enough for an ordinary user) and the
+// ext4 immutable mark set (root ignores permissions). Both are put back on
+// every way out, and first of all when a killed run left them.
+struct UnwritableFolder {
+  std::string Folder, Unix;
+  bool Made = false;
+
+  explicit UnwritableFolder(const std::string& folder) : Folder(folder) {
+    Unix = WineUnixPath(folder);
+    if (Unix.find_first_of("'\"") != std::string::npos) Unix.clear();  // cannot be quoted
+    if (Unix.empty()) return;
+    if (!CanCreateIn(Folder) && !Undo()) return;
+    // The shell runs the two in order; Wine reports neither end nor code.
+    StartUnixProgram("/bin/sh -c \"/bin/chmod u-w '" + Unix + "' && /usr/bin/chattr +i '" +
+                     Unix + "/.' 2>/dev/null\"");
+    Made = WaitUntil([&] { return !CanCreateIn(Folder); }, 10000);
+  }
+  ~UnwritableFolder() {
+    if (Unix.empty()) return;
+    EXPECT_TRUE(Undo()) << Folder << " is still unwritable";
+  }
+  bool Undo() {
+    StartUnixProgram("/bin/sh -c \"/usr/bin/chattr -i '" + Unix +
+                     "/.' 2>/dev/null; /bin/chmod u+w '" + Unix + "'\"");
+    return WaitUntil([&] { return CanCreateIn(Folder); }, 10000);
+  }
+};
+
 void ExpectCompletion(PerchRun& p) {
   MessageBoxSeen box;
   ASSERT_TRUE(WaitForMessageBox(p.Run.Process.dwProcessId, kWait, box));
@@ -282,6 +326,30 @@ TEST(PerchShortcuts, AnUntitledTargetIsRegisteredAsMuDai) {
   ExpectLinkTo(desktop, p.Folder);
   DeleteFileA(desktop.c_str());
   DeleteFileA(programs.c_str());
+}
+
+// A link that cannot be saved (the desktop folder refuses new files) is named
+// in a warning instead of the completion; the Start-menu link is still made.
+TEST(PerchShortcuts, ALinkNotSavedIsWarnedOfAndTheOtherIsStillWritten) {
+  LinkFolders folders("rodesk");
+  std::string desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
+  ASSERT_FALSE(desktop.empty());
+  PerchRun p;
+  ASSERT_NO_FATAL_FAILURE(p.PrepareFor("perch-rodesk", folders.Title.c_str()));
+  UnwritableFolder locked(desktop);
+  ASSERT_TRUE(locked.Made) << desktop << " (" << locked.Unix << ") stayed writable";
+  ASSERT_NO_FATAL_FAILURE(p.Start());
+  p.Press(1001);
+  MessageBoxSeen box;
+  ASSERT_TRUE(WaitForMessageBox(p.Run.Process.dwProcessId, kWait, box));
+  EXPECT_EQ(box.Caption, "セットアップ");
+  EXPECT_EQ(box.Text, "デスクトップのショートカットを作成できませんでした。");
+  EXPECT_EQ(GetWindow(box.Window, GW_OWNER), p.Main);
+  AnswerMessageBox(box, IDOK);
+  ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());
+  EXPECT_FALSE(FileExists(folders.Desktop));
+  ASSERT_TRUE(FileExists(folders.Programs));
+  ExpectLinkTo(folders.Programs, p.Folder);
 }
 
 }  // namespace

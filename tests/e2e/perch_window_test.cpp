@@ -273,7 +273,7 @@ TEST(PerchWindow, ASecondStartBringsTheFirstForwardAndEnds) {
   EXPECT_EQ(WaitForSingleObject(first.Run.Process.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
 }
 
-TEST(PerchWindow, AMissingInstructionFileWarnsAndEnds) {
+TEST(PerchWindow, AnUnreadableInstructionFileWarnsAndEnds) {
   struct Case {
     const char* Name;
     bool WriteFile;
@@ -282,11 +282,14 @@ TEST(PerchWindow, AMissingInstructionFileWarnsAndEnds) {
       {"no Perch.inf", false, ""},
       {"no executable section", true, "[タイトル]\r\nTessel\r\n"},
       {"an empty executable section", true, "[実行ファイル名]\r\n[タイトル]\r\nTessel\r\n"},
+      {"a target outside Perch's folder", true, InstructionFile("..\\x.exe", "Tessel")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     PerchRun p;
     ASSERT_NO_FATAL_FAILURE(p.Prepare("perch-noinf", c.WriteFile ? &c.Inf : nullptr));
+    FolderSnapshot before;
+    before.Take(p.Folder);
     ASSERT_TRUE(StartProgram(p.Run, p.Exe));
     MessageBoxSeen box;
     ASSERT_TRUE(WaitForMessageBox(p.Run.Process.dwProcessId, kWait, box));
@@ -297,6 +300,7 @@ TEST(PerchWindow, AMissingInstructionFileWarnsAndEnds) {
     EXPECT_TRUE(main == nullptr || !IsWindowVisible(main));
     AnswerMessageBox(box, IDOK);
     ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());
+    before.ExpectUnchanged();
   }
 }
 

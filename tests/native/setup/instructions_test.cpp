@@ -3,6 +3,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "setup/instructions.h"
@@ -100,6 +101,24 @@ TEST(Instructions, FirstEntriesAreTakenWholeAndCut) {
     EXPECT_EQ(profile.SectionsAsked[1], kTitleSection);
     EXPECT_EQ(profile.Capacities[0], 79);
     EXPECT_EQ(profile.Capacities[1], 79);
+  }
+}
+
+TEST(Instructions, TargetNamesThatLeaveTheFolderAreUnreadable) {
+  const std::pair<const char*, bool> cases[] = {
+      {"..\\..\\Downloads\\x.exe", false}, {"sub\\x.exe", false}, {"../x.exe", false},
+      {"C:\\x.exe", false},  {"x.exe:stream", false}, {"..", false}, {".", false},
+      {". .", false},          {"表\\x.exe", false},   {"a..b.exe", true},
+      {"表ソ.exe", true},  // second bytes 0x5C are no separators
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    FakeProfile profile;
+    profile.ExpectedPath = std::string(kFolder) + "\\Perch.inf";
+    profile.Sections[kTargetSection] = {c.first};
+    SetupInstructions instructions;
+    EXPECT_EQ(ReadInstructions(instructions, kFolder, FakeReader, &profile), c.second);
+    EXPECT_EQ(std::string(instructions.TargetFileName), c.second ? c.first : "");
   }
 }
 

@@ -16,7 +16,8 @@ struct FakePlatform {
   std::vector<std::string> Calls;
   std::vector<ShortcutRequest> Written;
   std::vector<std::string> MarksRemoved;
-  int Completions = 0;
+  std::vector<std::string> Unsaved;          // link paths whose save fails
+  std::vector<std::string> Notices;          // the closing messages' texts
 };
 
 FakePlatform& Fake(void* context) { return *static_cast<FakePlatform*>(context); }
@@ -31,8 +32,12 @@ FolderLookup FakeFindFolder(void* context, int folderId, char (&path)[kPathSize]
 }
 
 int FakeWrite(void* context, const ShortcutRequest& request) {
-  Fake(context).Calls.push_back(std::string("write ") + request.LinkPath);
-  Fake(context).Written.push_back(request);
+  FakePlatform& p = Fake(context);
+  p.Calls.push_back(std::string("write ") + request.LinkPath);
+  for (const std::string& unsaved : p.Unsaved) {
+    if (unsaved == request.LinkPath) return 0;
+  }
+  p.Written.push_back(request);
   return 1;
 }
 
@@ -42,10 +47,16 @@ int FakeRemoveMark(void* context, const char* markPath) {
   return 1;
 }
 
-void FakeCompletion(void* context) {
-  Fake(context).Calls.push_back("done");
-  Fake(context).Completions += 1;
+void FakeNotice(void* context, const RegistrationNotice& notice) {
+  Fake(context).Calls.push_back(notice.Kind == kNoticeCompleted ? "done" : "warning");
+  Fake(context).Notices.push_back(notice.Text);
 }
+
+const char kCompleted[] = "アイコンを登録しました。　　";
+const char kDesktopNotMade[] = "デスクトップのショートカットを作成できませんでした。";
+const char kStartMenuNotMade[] = "スタートメニューのショートカットを作成できませんでした。";
+const char kNeitherMade[] = "デスクトップとスタートメニューのショートカットを作成できませんでした。";
+using Texts = std::vector<std::string>;
 
 const char kTool[] = "C:\\Tools\\Tessel";
 
@@ -66,7 +77,7 @@ SetupInstructions MakeInstructions(const char* title = "Tessel") {
 
 int Register(FakePlatform& platform, const SetupChoices& choices,
              const SetupInstructions& instructions, const char* tool = kTool) {
-  RegistrationOps ops = {&platform, FakeFindFolder, FakeWrite, FakeRemoveMark, FakeCompletion};
+  RegistrationOps ops = {&platform, FakeFindFolder, FakeWrite, FakeRemoveMark, FakeNotice};
   return RunRegistration(ops, tool, instructions, choices);
 }
 
@@ -126,34 +137,41 @@ TEST(Registration, UntitledLinksAreNamedMuDai) {
 struct FailureCase {
   const char* Name;
   int FailingFolder;
-  FolderLookup Failure;
+  FolderLookup Failure;  // kFolderFound: the lookup works and the save fails
   std::vector<std::string> Calls;
+  const char* Notice;
 };
 
-TEST(Registration, FailedLookupsSkipShortcutsButTheMessageFollows) {
+TEST(Registration, ShortcutsNotMadeAreNamedInAWarning) {
   const std::string desktop = "write C:\\users\\me\\Desktop\\Tessel.lnk";
   const std::string programs = "write C:\\users\\me\\Start Menu\\Programs\\Tessel.lnk";
   const FailureCase cases[] = {
       {"no allocator at the desktop stops both", kFolderDesktop, kNoAllocator,
-       {"find 0", "mark", "done"}},
+       {"find 0", "mark", "warning"}, kNeitherMade},
       {"no allocator at the Start menu skips it", kFolderPrograms, kNoAllocator,
-       {"find 0", desktop, "find 2", "mark", "done"}},
+       {"find 0", desktop, "find 2", "mark", "warning"}, kStartMenuNotMade},
       {"no desktop folder: the Start menu still comes", kFolderDesktop, kFolderMissing,
-       {"find 0", "find 2", programs, "mark", "done"}},
+       {"find 0", "find 2", programs, "mark", "warning"}, kDesktopNotMade},
       {"no Programs folder", kFolderPrograms, kFolderMissing,
-       {"find 0", desktop, "find 2", "mark", "done"}},
+       {"find 0", desktop, "find 2", "mark", "warning"}, kStartMenuNotMade},
+      {"the desktop link not saved", kFolderDesktop, kFolderFound,
+       {"find 0", desktop, "find 2", programs, "mark", "warning"}, kDesktopNotMade},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.Name);
     FakePlatform platform = MakePlatform();
-    platform.Failures[c.FailingFolder] = c.Failure;
+    if (c.Failure == kFolderFound) {
+      platform.Unsaved.push_back(platform.Folders[c.FailingFolder] + "\\Tessel.lnk");
+    } else {
+      platform.Failures[c.FailingFolder] = c.Failure;
+    }
     Register(platform, {1, 1, 2}, MakeInstructions());
     EXPECT_EQ(platform.Calls, c.Calls);
-    EXPECT_EQ(platform.Completions, 1);
+    EXPECT_EQ(platform.Notices, Texts{c.Notice});
   }
 }
 
-TEST(Registration, PathsOverTwoHundredFiftyNineBytesAreSkippedSilently) {
+TEST(Registration, PathsOverTwoHundredFiftyNineBytesAreSkippedAndNamed) {
   // Desktop path + "\" + "Tessel.lnk": 248 + 1 + 10 = 259 fits; Programs is longer.
   FakePlatform platform = MakePlatform();
   platform.Folders[kFolderDesktop] = std::string(248, 'd');
@@ -161,19 +179,19 @@ TEST(Registration, PathsOverTwoHundredFiftyNineBytesAreSkippedSilently) {
   EXPECT_EQ(Register(platform, {1, 1, 2}, MakeInstructions()), 1);
   ASSERT_EQ(platform.Written.size(), 1u);
   EXPECT_EQ(std::strlen(platform.Written[0].LinkPath), 259u);
-  EXPECT_EQ(platform.Completions, 1);
+  EXPECT_EQ(platform.Notices, Texts{kStartMenuNotMade});
 
   // A tool folder whose target path is too long makes no shortcut, and its
-  // mark path (longer still) is not touched; the message still follows.
+  // mark path (longer still) is not touched; the warning names both.
   FakePlatform second = MakePlatform();
   std::string tool(250, 't');
   EXPECT_EQ(Register(second, {1, 1, 2}, MakeInstructions(), tool.c_str()), 0);
   EXPECT_TRUE(second.Written.empty());
   EXPECT_TRUE(second.MarksRemoved.empty());
-  EXPECT_EQ(second.Completions, 1);
+  EXPECT_EQ(second.Notices, Texts{kNeitherMade});
 }
 
-TEST(Registration, TitlesThatCannotNameAFileWriteNoLink) {
+TEST(Registration, TitlesThatCannotNameAFileWriteNoLinkAndAreWarnedOf) {
   const char* refused[] = {"..\\..\\Windows\\evil", "a/b", "x:stream", "what?", "star*",
                            "pipe|", "<lt", "gt>", "quote\"", "tab\there"};
   for (const char* title : refused) {
@@ -182,7 +200,7 @@ TEST(Registration, TitlesThatCannotNameAFileWriteNoLink) {
     Register(platform, {1, 1, 2}, MakeInstructions(title));
     EXPECT_TRUE(platform.Written.empty());
     EXPECT_EQ(platform.MarksRemoved.size(), 1u);
-    EXPECT_EQ(platform.Completions, 1);
+    EXPECT_EQ(platform.Notices, Texts{kNeitherMade});
   }
   // 表 and ソ end in 0x5C yet are ordinary characters of a name.
   const char* accepted[] = {"表示ソフト", "Tessel 1.1", "写真 (デジカメ)", "a.b.c"};
@@ -193,6 +211,7 @@ TEST(Registration, TitlesThatCannotNameAFileWriteNoLink) {
     ASSERT_EQ(platform.Written.size(), 1u);
     EXPECT_EQ(std::string(platform.Written[0].LinkPath),
               std::string("C:\\users\\me\\Desktop\\") + title + ".lnk");
+    EXPECT_EQ(platform.Notices, Texts{kCompleted});
   }
 }
 

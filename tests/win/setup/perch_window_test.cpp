@@ -37,7 +37,7 @@ int RecordRemoveMark(void*, const char* markPath) {
   return 0;
 }
 
-void RecordCompletion(void*) { Calls.push_back("completion"); }
+void RecordCompletion(void*, const RegistrationNotice&) { Calls.push_back("completion"); }
 
 HWND CompletionOwner = nullptr;
 
