@@ -57,7 +57,11 @@ DWORD WINAPI RenameWorkerThread(LPVOID) {
   Win32Search search = {INVALID_HANDLE_VALUE, {}};
   RenameRunOps ops = {&search, FirstName, NextName, CloseSearch, MoveOne, SendRow, Pause,
                       platform.Memory};
+  // Every way out of the run comes back here, where the resolution is given
+  // back; only a raise that was granted is given back.
+  bool raised = platform.BeginTimerPeriod(kPauseTimerResolution) == TIMERR_NOERROR;
   RunRenameJob(job, ops);
+  if (raised) platform.EndTimerPeriod(kPauseTimerResolution);
   SetRenameState(kRenameEnded);
   return 0;
 }

@@ -4,6 +4,7 @@
 // the log bridge carries one row from one thread.
 #pragma once
 #include <windows.h>
+#include <mmsystem.h>
 
 #include "engine/worker_rules.h"
 
@@ -15,6 +16,12 @@
 struct RenameWorkerPlatform {
   // The number list's memory; the C runtime's by default.
   ListMemory Memory = RuntimeListMemory();
+  // The system timer's resolution, raised for the length of a run so that
+  // the pauses after each file last what they say (at the default tick of
+  // 15.625 ms a pause of 50 ms lasts up to 65.6 ms). They answer as
+  // timeBeginPeriod and timeEndPeriod do.
+  MMRESULT(WINAPI* BeginTimerPeriod)(UINT milliseconds) = timeBeginPeriod;
+  MMRESULT(WINAPI* EndTimerPeriod)(UINT milliseconds) = timeEndPeriod;
 };
 extern RenameWorkerPlatform WorkerPlatform;
 

@@ -81,6 +81,9 @@ int NextSerial(int serial, int step);
 
 // Pause after each file: 100 ms for runs under 50 files, 50 ms from 50.
 int PauseAfterFile(int fileCount);
+// The system timer's resolution during a run, in milliseconds, so that each
+// pause lasts its length and not up to the next default tick.
+enum { kPauseTimerResolution = 1 };
 
 // What a failed rename's system error code means.
 struct RenameErrorRule {

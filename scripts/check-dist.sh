@@ -18,7 +18,7 @@ check() { local name=$1; shift; if "$@"; then pass "$name"; else fail "$name"; f
 system_dll() {
   case ${1,,} in
     kernel32.dll|user32.dll|gdi32.dll|comctl32.dll|comdlg32.dll|shell32.dll|shlwapi.dll|\
-    ole32.dll|oleaut32.dll|advapi32.dll|msvcrt.dll) return 0 ;;
+    ole32.dll|oleaut32.dll|winmm.dll|advapi32.dll|msvcrt.dll) return 0 ;;
     *) return 1 ;;
   esac
 }

@@ -75,10 +75,35 @@ void SetSerialOnly(int start, int digits) {
   Settings.SerialDigits = digits;
 }
 
+// The worker's calls to the system timer's resolution: which, with what
+// period, and how many rows had come before it. The worker makes them on
+// its own thread while this one waits, and never during a row.
+struct TimerCall {
+  char kind;  // 'b' begin, 'e' end
+  UINT period;
+  size_t rowsBefore;
+};
+std::vector<TimerCall> TimerCalls;
+MMRESULT BeginAnswer = TIMERR_NOERROR;
+MMRESULT WINAPI RecordBegin(UINT period) {
+  TimerCalls.push_back({'b', period, Rows.size()});
+  return BeginAnswer;
+}
+MMRESULT WINAPI RecordEnd(UINT period) {
+  TimerCalls.push_back({'e', period, Rows.size()});
+  return TIMERR_NOERROR;
+}
+
 // Starts the worker as the main window does and serves its rows until it
-// has ended.
+// has ended. On every way out of the run, the timer's resolution was raised
+// to 1 ms before its first row and given back after its last, once each;
+// a raise refused is not given back.
 void RunWorker() {
   Rows.clear();
+  TimerCalls.clear();
+  const RenameWorkerPlatform before = WorkerPlatform;
+  WorkerPlatform.BeginTimerPeriod = RecordBegin;
+  WorkerPlatform.EndTimerPeriod = RecordEnd;
   App.MainWindow = RecorderWindow();
   ASSERT_NE(App.MainWindow, nullptr);
   SetRenameState(kRenameRunning);
@@ -96,7 +121,18 @@ void RunWorker() {
   }
   CloseHandle(thread);
   OnRow = nullptr;
+  WorkerPlatform.BeginTimerPeriod = before.BeginTimerPeriod;
+  WorkerPlatform.EndTimerPeriod = before.EndTimerPeriod;
   ASSERT_TRUE(ended) << "the worker did not end";
+  ASSERT_EQ(TimerCalls.size(), BeginAnswer == TIMERR_NOERROR ? 2u : 1u);
+  EXPECT_EQ(TimerCalls[0].kind, 'b');
+  EXPECT_EQ(TimerCalls[0].period, 1u);
+  EXPECT_EQ(TimerCalls[0].rowsBefore, 0u);
+  if (TimerCalls.size() == 2) {
+    EXPECT_EQ(TimerCalls[1].kind, 'e');
+    EXPECT_EQ(TimerCalls[1].period, 1u);
+    EXPECT_EQ(TimerCalls[1].rowsBefore, Rows.size());
+  }
   // -1 comes after the last row: every row was sent while the state was 1.
   for (const Row& r : Rows) EXPECT_EQ(r.stateWhenSent, kRenameRunning) << r.text;
 }
@@ -432,9 +468,12 @@ TEST(RenameWorker, MemoryRefusedForTheNumberListEndsTheRunWithNothingRenamed) {
     SCOPED_TRACE(c.refused);
     Allocations = Frees = 0;
     WorkerPlatform.Memory = {c.atCreation ? Refused : CountedAllocate, RefusedGrow, CountedFree};
+    // The run goes on without the finer timer when the system refuses it.
+    BeginAnswer = c.atCreation ? TIMERR_NOCANDO : TIMERR_NOERROR;
     SetPictConditions(dir.Path, 1, 9999);
     SetSerialOnly(1, 3);
     RunWorker();
+    BeginAnswer = TIMERR_NOERROR;
     WorkerPlatform = runtime;
     ExpectRows({{'c', StartRow(1, 9999, dir.Path)}, {'E', c.row}, {'c', "リネーム終了"}});
     EXPECT_EQ(GetRenameState(), kRenameEnded);
