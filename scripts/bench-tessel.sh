@@ -9,7 +9,9 @@
 #   - start-up: starting Tessel.exe to its painted main window, against a
 #     program that opens one window, as a ratio;
 #   - the preview: choosing a 24-megapixel JPEG in the conditions dialog to
-#     its picture painted in the pane (and a small photo for comparison).
+#     its picture painted in the pane (and a small photo for comparison);
+#   - the log's own code taken apart per row (append, deletion of the first
+#     row, insertion, scroll, repaint, the worker's cross-thread send).
 # Usage: bench-tessel.sh [build root]   (default ./build; builds the win64
 # targets it needs and the benchmark photos once)
 set -euo pipefail
@@ -65,6 +67,9 @@ done
 run "$bin/bench_tessel.exe" startup "$(winpath "$work")" "$rounds" || true
 run "$bin/bench_tessel.exe" preview "$(winpath "$work")" "$rounds" \
   "$(winpath "$photos/photo-24mp.jpg")" "$(winpath "$small")"
+
+echo "== where a row's cost lies: the log's own code in one process, full list of 300"
+run "$bin/bench_tessel.exe" log 1000 || true
 
 echo "== the log list's cost (real program against the stub log, same files)"
 printf '%-6s %12s %12s %18s\n' files "real ratio" "stub ratio" "log cost ms/file"

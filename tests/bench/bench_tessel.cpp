@@ -15,6 +15,12 @@
 //   bench_tessel preview <work> <rounds> <photo> [<small photo>]
 //       the choice of a photo in the conditions dialog (the chooser's Open) to
 //       its picture painted in the pane; median per photo.
+//   bench_tessel log <rows>
+//       in this process, the activity log's own code (AppendLogRow on a list
+//       made by CreateLogList, full at 300 rows) taken apart per row: the
+//       append, its insertion, the first row's deletion, the scroll to the
+//       last row, the repaint, and the worker's cross-thread send with and
+//       without the append.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -28,6 +34,8 @@
 
 #include "e2e/driver.h"
 #include "engine/worker_rules.h"
+#include "shell/activity_log.h"
+#include "shell/app_state.h"
 
 using namespace e2e;
 
@@ -358,6 +366,145 @@ int BenchPreview(Tessel& t, const std::string& work, int rounds, const std::stri
   return 0;
 }
 
+// --- The log list's cost, in this process ----------------------------------
+
+bool HostAppends = true;
+
+LRESULT CALLBACK LogHost(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NOTIFY: {
+      const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (wParam == kLogListId && header->code == static_cast<UINT>(NM_CUSTOMDRAW))
+        return OnLogCustomDraw(lParam);
+      return 0;
+    }
+    case WM_SIZE:
+      LayoutLogAndStatus(message, wParam, lParam);
+      return 0;
+    case WM_APP_LOGROW:
+      if (HostAppends) AppendLogRow(App.BridgeClass, App.BridgeText);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+}
+
+void RowText(char (&text)[96], int n) {
+  std::snprintf(text, sizeof text, "PICT%04d.jpg -> 2011_0502_%04d.jpg  ＯＫ", n % 10000,
+                n % 10000);
+}
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+int SendRows = 0;
+DWORD WINAPI SendingWorker(LPVOID) {
+  char text[96];
+  for (int i = 0; i < SendRows; ++i) {
+    RowText(text, i);
+    SendLogRow('I', text);
+  }
+  return 0;
+}
+
+// The worker's sends, timed on its side while this thread serves them.
+double TimeSends(int rows, bool append) {
+  HostAppends = append;
+  SendRows = rows;
+  double start = Now();
+  HANDLE thread = CreateThread(nullptr, 0, SendingWorker, nullptr, 0, nullptr);
+  for (;;) {
+    DWORD wait = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT);
+    Pump();
+    if (wait == WAIT_OBJECT_0) break;
+  }
+  double elapsed = Now() - start;
+  CloseHandle(thread);
+  HostAppends = true;
+  return elapsed * 1000.0 / rows;
+}
+
+int BenchLog(int rows) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = LogHost;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = "BenchLogHost";
+  RegisterClassA(&wc);
+  InitializeCriticalSection(&App.LogLock);
+  InitCommonControls();
+  App.Instance = wc.hInstance;
+  App.ListFont = CreateGothicFont(14);
+  // The window of a default Tessel.ini: 584 x 500 at 200, 100.
+  App.MainWindow = CreateWindowExA(0, wc.lpszClassName, "log", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                   200, 100, 584, 500, nullptr, nullptr, wc.hInstance, nullptr);
+  CreateStatusBar();
+  CreateLogList();
+  ShowWindow(App.MainWindow, SW_SHOWNORMAL);
+  UpdateWindow(App.MainWindow);
+  char text[96];
+  for (int i = 0; i < 300; ++i) {
+    RowText(text, i);
+    AppendLogRow('I', text);
+  }
+  UpdateWindow(App.LogList);
+  Pump();
+
+  // The whole append as the main window makes it, then the repaint it leaves.
+  double append = 0, paint = 0;
+  for (int i = 0; i < rows; ++i) {
+    RowText(text, 300 + i);
+    double t0 = Now();
+    AppendLogRow(i % 7 == 0 ? 'E' : 'I', text);
+    double t1 = Now();
+    UpdateWindow(App.LogList);
+    double t2 = Now();
+    append += t1 - t0;
+    paint += t2 - t1;
+    Pump();
+  }
+  // Its steps, one message each, on the same full list.
+  double insert = 0, remove = 0, scroll = 0, repaint = 0;
+  for (int i = 0; i < rows; ++i) {
+    RowText(text, 5000 + i);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = App.LogRowCount;
+    item.pszText = text;
+    item.lParam = 'I';
+    double t0 = Now();
+    SendMessageA(App.LogList, LVM_DELETEITEM, 0, 0);
+    double t1 = Now();
+    SendMessageA(App.LogList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    double t2 = Now();
+    SendMessageA(App.LogList, LVM_ENSUREVISIBLE, App.LogRowCount - 1, TRUE);
+    double t3 = Now();
+    UpdateWindow(App.LogList);
+    double t4 = Now();
+    remove += t1 - t0;
+    insert += t2 - t1;
+    scroll += t3 - t2;
+    repaint += t4 - t3;
+    Pump();
+  }
+  int kept = ListRowCount(App.LogList);
+  double sendOnly = TimeSends(rows, false);
+  double sendAppend = TimeSends(rows, true);
+  double k = 1000.0 / rows;
+  std::printf("log: %d rows on a full list (%d kept), ms a row:\n", rows, kept);
+  std::printf("log:   AppendLogRow %.3f (the repaint it leaves %.3f, done while the worker pauses)\n",
+              append * k, paint * k);
+  std::printf("log:   its steps: delete first %.3f, insert %.3f, scroll to last %.3f; repaint %.3f\n",
+              remove * k, insert * k, scroll * k, repaint * k);
+  std::printf("log:   worker's cross-thread send: stub %.3f, with the append %.3f\n", sendOnly,
+              sendAppend);
+  DestroyWindow(App.MainWindow);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -380,8 +527,10 @@ int main(int argc, char** argv) {
     t.Quit();
     return failed;
   }
+  if (mode == "log" && argc == 3) return BenchLog(std::atoi(argv[2]));
   std::printf(
-      "usage: bench_tessel rename <work> <files> <photo>\n"
+      "usage: bench_tessel log <rows>\n"
+      "       bench_tessel rename <work> <files> <photo>\n"
       "       bench_tessel startup <work> <rounds>\n"
       "       bench_tessel preview <work> <rounds> <photo> [<small photo>]\n");
   return 2;
