@@ -230,8 +230,15 @@ int BenchRename(const std::string& work, int files, const std::string& photo) {
   RemoteRow row(t.List);
   double start = Now();
   ClickButton(confirm, IDOK);
+  // Until the last file has its new name the folder is watched (no message
+  // to Tessel, which would compete with its worker for the main thread);
+  // then the list's last row, every millisecond, until the end row.
+  char lastName[32];
+  std::snprintf(lastName, sizeof lastName, "2011_0502_%04d.jpg", files);
+  std::string lastPath = JoinPath(photos, lastName);
   int timeoutMs = files * 100 * 4 + 30000;
-  bool ended = Poll([&] { return row.Last() == kEndRow; }, timeoutMs, 10);
+  bool ended = Poll([&] { return FileExists(lastPath); }, timeoutMs, 10) &&
+               Poll([&] { return row.Last() == kEndRow; }, 30000, 1);
   double elapsed = Now() - start;
   if (!ended) {
     std::printf("real %d: no end row within %d s\n", files, timeoutMs / 1000);
