@@ -18,7 +18,13 @@ struct PendingRow {
 PendingRow PendingRows[kPendingRows];
 int PendingCount = 0;
 
+// The list's drawing is held while a row goes in: the deletion, the insertion
+// and the scroll would each redraw and rescroll the visible list on their own
+// (under Wine each costs milliseconds on a full list, and a worker's row waits
+// for it). Afterwards the list is invalidated whole, without erasing: the
+// deletion moves every row up by one, and each row paints its own line.
 void InsertPlannedRow(const LogAppendPlan& plan, int rowClass) {
+  SendMessageA(App.LogList, WM_SETREDRAW, FALSE, 0);
   if (plan.DeleteFirst) {
     SendMessageA(App.LogList, LVM_DELETEITEM, 0, 0);
     App.LogRowCount -= 1;
@@ -31,6 +37,8 @@ void InsertPlannedRow(const LogAppendPlan& plan, int rowClass) {
   SendMessageA(App.LogList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   App.LogRowCount += 1;
   SendMessageA(App.LogList, LVM_ENSUREVISIBLE, App.LogRowCount - 1, TRUE);
+  SendMessageA(App.LogList, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(App.LogList, nullptr, FALSE);
 }
 
 }  // namespace
