@@ -144,7 +144,9 @@ TEST_F(SettingsFileTest, OnAFullDiskTheFileHoldsTheOldRecordOrTheNewOneWhole) {
   } cases[] = {{"no file before", false}, {"a record before", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.situation);
-    if (c.recordBefore) ASSERT_TRUE(testfiles::Write(disk.Path, "Tessel.ini", RecordBytes(before)));
+    if (c.recordBefore) {
+      ASSERT_TRUE(testfiles::Write(disk.Path, "Tessel.ini", RecordBytes(before)));
+    }
     ASSERT_TRUE(disk.Fill()) << "no small disk: neither mounted here nor prepared";
     MakeDefaultSettings(Settings);
     CopyText(Settings.NamePart1, "新");
