@@ -11,7 +11,12 @@
 #   - the preview: choosing a 24-megapixel JPEG in the conditions dialog to
 #     its picture painted in the pane (and a small photo for comparison);
 #   - the log's own code taken apart per row (append, deletion of the first
-#     row, insertion, scroll, repaint, the worker's cross-thread send).
+#     row, insertion, scroll, repaint, Wine's redraw of the list's scroll bar,
+#     the worker's cross-thread send);
+#   - the rename runs and the log's steps again with Wine's classic look (its
+#     theme switched off in the prefix for those runs only): Wine draws a
+#     themed scroll bar in software each time the list brings its bars up to
+#     date, and these figures show what is left without it.
 # Usage: bench-tessel.sh [--guest] [build root]   (default ./build; builds the
 # win64 targets it needs and the benchmark photos once). With --guest the
 # i686 build of the same benchmark then runs in the emulated 32-bit PC too
@@ -40,7 +45,14 @@ export WINEPREFIX="$root/win64/wineprefix"
 "$top/scripts/wine-prefix.sh" "$WINEPREFIX"
 work=$(mktemp -d "$root/bench-tessel.XXXXXX")
 xvfb_pid=
+# Wine's look: ThemeActive "1" (its default theme) or "0" (classic).
+theme_key='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'
+theme_was=
+set_theme() {
+  /usr/lib/wine/wine64 reg add "$theme_key" /v ThemeActive /t REG_SZ /d "$1" /f > /dev/null 2>&1
+}
 cleanup() {
+  if [ -n "$theme_was" ]; then set_theme "$theme_was"; /usr/lib/wine/wineserver -w; fi
   WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
@@ -54,20 +66,26 @@ export DISPLAY=$display
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 run() { "$top/scripts/wine-run.sh" "$@" | tr -d '\r'; }
 small=$root/win64/test-photos/camera-ii.jpg
-mkdir "$work/real" "$work/scan"
+mkdir "$work/real" "$work/classic" "$work/scan"
 
 
-# The table of the rename figures, from lines "real N: elapsed E s, ... ratio R"
+# The table of the rename figures, from lines "real N: elapsed E s, ... ratio R",
+# "classic N: elapsed E s, ... ratio R" (the real program in the classic look)
 # and "stub N: rename: elapsed E s, ... ratio R" on stdin.
 summary() {
   awk '
-    /^real [0-9]+: elapsed/ { n = $2 + 0; re[n] = $4; for (i = 1; i <= NF; i++) if ($i == "ratio") rr[n] = $(i + 1) + 0 }
-    /^stub [0-9]+: rename: elapsed/ { n = $2 + 0; se[n] = $5; for (i = 1; i <= NF; i++) if ($i == "ratio") sr[n] = $(i + 1) + 0 }
+    function ratio() { for (i = 1; i <= NF; i++) if ($i == "ratio") return $(i + 1) + 0 }
+    /^real [0-9]+: elapsed/ { n = $2 + 0; re[n] = $4; rr[n] = ratio() }
+    /^classic [0-9]+: elapsed/ { n = $2 + 0; ce[n] = $4; cr[n] = ratio() }
+    /^stub [0-9]+: rename: elapsed/ { n = $2 + 0; se[n] = $5; sr[n] = ratio() }
     END {
-      printf "%-6s %11s %11s %17s\n", "files", "real ratio", "stub ratio", "log cost ms/file"
+      printf "%-6s %11s %11s %17s %14s %17s\n", "files", "real ratio", "stub ratio", "log cost ms/file",
+        "classic ratio", "classic log cost"
       split("1000 60", order, " ")
       for (k = 1; k <= 2; k++) { n = order[k]; if (!(n in re) || !(n in se)) { printf "%-6d %11s\n", n, "missing"; continue }
-        printf "%-6d %11.4f %11.4f %17.3f\n", n, rr[n], sr[n], (re[n] - se[n]) * 1000 / n }
+        printf "%-6d %11.4f %11.4f %17.3f", n, rr[n], sr[n], (re[n] - se[n]) * 1000 / n
+        if (n in ce) printf " %14.4f %17.3f", cr[n], (ce[n] - se[n]) * 1000 / n
+        printf "\n" }
     }'
 }
 
@@ -85,6 +103,18 @@ run "$bin/bench_tessel.exe" preview "$(winpath "$work")" "$rounds" \
   "$(winpath "$photos/photo-24mp.jpg")" "$(winpath "$small")" || true
 echo "== where a row's cost lies: the log's own code in one process, full list of 300"
 run "$bin/bench_tessel.exe" log 200 || true
+echo "== the same rename runs and log steps with Wine's classic look (theme off)"
+theme_was=$(/usr/lib/wine/wine64 reg query "$theme_key" /v ThemeActive 2>/dev/null | tr -d '\r' \
+  | awk '$1 == "ThemeActive" { print $3 }')
+theme_was=${theme_was:-1}
+set_theme 0
+for n in 1000 60; do
+  run "$bin/bench_tessel.exe" rename "$(winpath "$work/classic")" "$n" "$(winpath "$small")" \
+    | sed 's/^real /classic /' | tee -a "$log" || true
+done
+run "$bin/bench_tessel.exe" log 200 | sed 's/^log:/classic log:/' || true
+set_theme "$theme_was"
+theme_was=
 echo "== the log list's cost: the real program against the stub log, same files"
 summary < "$log"
 
@@ -101,7 +131,7 @@ if [ "$guest" -eq 1 ]; then
     "$small" "$photos/photo-24mp.jpg" "$work/job/"
   guest_data_disk "$work/job" "$work/data.img" 192M
   echo "== i686 build (shipped) in the emulated 32-bit PC"
-  guest_boot "$root/guest" "$root/guest/base.img" "$work/data.img" "$work/console.log" 1500 \
+  guest_boot "$root/guest" "$root/guest/base.img" "$work/data.img" "$work/console.log" 2400 \
     || { tail -20 "$work/console.log" >&2; echo "bench-tessel: the guest run failed" >&2; exit 1; }
   tr -d '\r' < "$work/console.log" | sed -n 's/^TESSEL-BENCH: //p' | tee "$work/guest.log"
   echo "== the log list's cost in the emulated 32-bit PC"
