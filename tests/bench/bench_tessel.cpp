@@ -257,64 +257,52 @@ int BenchRename(const std::string& work, int files, const std::string& photo) {
   return 0;
 }
 
+// One start of a copy of `exe` in `folder`, timed until `painted(main)` holds
+// for its window of class `windowClass`; the window is then sent `closing`
+// (wParam `closingParam`). Says why and returns false when it did not start
+// or paint.
+template <typename Painted>
+bool TimeOneStart(const std::string& folder, const char* exe, const char* windowClass,
+                  Painted painted, UINT closing, WPARAM closingParam, std::vector<double>& times) {
+  std::string copy = CopyProgram(folder, exe);
+  Program run;
+  double start = Now();
+  if (copy.empty() || !StartProgram(run, copy)) {
+    std::printf("startup: %s did not start\n", exe);
+    return false;
+  }
+  HWND main = nullptr;
+  bool shown = Poll(
+      [&] {
+        if (main == nullptr) main = FindTopWindow(run.Process.dwProcessId, windowClass);
+        return main != nullptr && painted(main);
+      },
+      20000, 2);
+  double elapsed = Now() - start;
+  if (!shown) {
+    std::printf("startup: the window of %s was not painted\n", exe);
+    EndProgram(run);
+    return false;
+  }
+  times.push_back(elapsed);
+  PostMessageA(main, closing, closingParam, 0);
+  WaitForExit(run, 15000, nullptr);
+  EndProgram(run);
+  return true;
+}
+
 int BenchStartup(const std::string& work, int rounds) {
   std::vector<double> tessel, plain;
   for (int i = 0; i < rounds; ++i) {
-    {
-      std::string folder = NewFolder(work, "start-tessel-" + std::to_string(i));
-      std::string exe = CopyProgram(folder, "Tessel.exe");
-      Program run;
-      double start = Now();
-      if (exe.empty() || !StartProgram(run, exe)) {
-        std::printf("startup: Tessel did not start\n");
-        return 1;
-      }
-      HWND main = nullptr;
-      bool shown = Poll(
-          [&] {
-            if (main == nullptr) main = FindTopWindow(run.Process.dwProcessId, "TesselClass");
-            if (main == nullptr) return false;
-            HWND list = Child(main, 2), status = Child(main, 5);
-            return Painted(main) && Painted(list) && Painted(status) && ListRowCount(list) > 0;
-          },
-          20000, 2);
-      double elapsed = Now() - start;
-      if (!shown) {
-        std::printf("startup: Tessel's window was not painted\n");
-        EndProgram(run);
-        return 1;
-      }
-      tessel.push_back(elapsed);
-      PostCommand(main, 123);
-      WaitForExit(run, 15000, nullptr);
-      EndProgram(run);
-    }
-    {
-      std::string folder = NewFolder(work, "start-plain-" + std::to_string(i));
-      std::string exe = CopyProgram(folder, "bench_one_window.exe");
-      Program run;
-      double start = Now();
-      if (exe.empty() || !StartProgram(run, exe)) {
-        std::printf("startup: bench_one_window did not start\n");
-        return 1;
-      }
-      HWND main = nullptr;
-      bool shown = Poll(
-          [&] {
-            if (main == nullptr) main = FindTopWindow(run.Process.dwProcessId, "BenchOneWindow");
-            return Painted(main);
-          },
-          20000, 2);
-      double elapsed = Now() - start;
-      if (!shown) {
-        std::printf("startup: bench_one_window's window was not painted\n");
-        EndProgram(run);
-        return 1;
-      }
-      plain.push_back(elapsed);
-      PostMessageA(main, WM_CLOSE, 0, 0);
-      WaitForExit(run, 15000, nullptr);
-      EndProgram(run);
+    auto tesselPainted = [](HWND main) {
+      HWND list = Child(main, 2), status = Child(main, 5);
+      return Painted(main) && Painted(list) && Painted(status) && ListRowCount(list) > 0;
+    };
+    if (!TimeOneStart(NewFolder(work, "start-tessel-" + std::to_string(i)), "Tessel.exe",
+                      "TesselClass", tesselPainted, WM_COMMAND, MAKEWPARAM(123, 0), tessel) ||
+        !TimeOneStart(NewFolder(work, "start-plain-" + std::to_string(i)), "bench_one_window.exe",
+                      "BenchOneWindow", Painted, WM_CLOSE, 0, plain)) {
+      return 1;
     }
   }
   double t = Median(tessel), p = Median(plain);
