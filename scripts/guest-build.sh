@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the emulated 32-bit PC that runs the shipped i686 programs: Debian 12
-# i386 packages fetched by apt for the i386 architecture alone and unpacked on
+# i386 packages fetched by apt for the i386 architecture alone
+# (scripts/guest-fetch.sh) and unpacked on
 # this machine with dpkg -x (nothing i386 runs here), an initramfs that loads
 # the virtio and ext4 modules, and an ext4 root image in which a first boot
 # has made the Wine prefix of the guest's user.
 #
 # Usage: guest-build.sh <guest folder>
-# Leaves in <guest folder>: vmlinuz, initrd.img, base.img (with the prefix).
+# Leaves in <guest folder>: vmlinuz, initrd.img, base.img (with the prefix);
+# when the packages cannot be fetched, apt/failure.txt with the one-line cause.
 # Each stage keeps a stamp of its inputs and is redone only when they change:
 #   debs/   the packages (input: scripts/guest/packages.txt)
 #   root/   the unpacked root, kernel and initramfs (input: the packages and
@@ -26,20 +28,8 @@ started=$(date +%s)
 debs_key=$(hash_of "$here/guest/packages.txt")
 if ! stamp_ok "$g/debs.stamp" "$debs_key"; then
   log "fetching the i386 packages"
-  rm -rf "$g/apt" "$g/debs.stamp"
-  mkdir -p "$g/apt/lists/partial" "$g/apt/archives/partial" "$g/apt/cache"
-  : > "$g/apt/status"
-  # A private apt state: the host's sources, the i386 architecture alone and
-  # an empty status, so that apt fetches the whole closure and touches
-  # nothing of this machine's own package state.
-  apt_opts=(-o APT::Architecture=i386 -o APT::Architectures::=i386
-            -o Dir::State::status="$g/apt/status" -o Dir::State::Lists="$g/apt/lists"
-            -o Dir::Cache="$g/apt/cache" -o Dir::Cache::archives="$g/apt/archives"
-            -o Debug::NoLocking=1 -o APT::Install-Recommends=false)
-  apt-get "${apt_opts[@]}" update -qq > "$g/apt.log" 2>&1 || { cat "$g/apt.log" >&2; exit 1; }
-  mapfile -t pkgs < <(grep -v -e '^#' -e '^$' "$here/guest/packages.txt")
-  apt-get "${apt_opts[@]}" --download-only -y -qq install "${pkgs[@]}" >> "$g/apt.log" 2>&1 \
-    || { tail -20 "$g/apt.log" >&2; exit 1; }
+  rm -f "$g/debs.stamp"
+  bash "$here/guest-fetch.sh" "$g/apt" "$here/guest/packages.txt" || exit 1
   echo "$debs_key" > "$g/debs.stamp"
 fi
 debs=$g/apt/archives

@@ -25,15 +25,21 @@ manifest=$tree/guest-tests.txt
 cut -d' ' -f1 "$manifest" > "$run/ctest-ran.txt"
 expected_checks="guest-programs-are-the-zip guest-programs-unchanged-after-the-run guest-payload-is-32-bit"
 
+# The PC could not run at all: every case fails, and the summary prints the
+# cause in one line (not-run.txt) in place of a line a case.
 fail_all() {
   echo "guest-test: $*" >&2
+  echo "$*" > "$run/not-run.txt"
   : > "$run/checks.txt"
   for c in $expected_checks; do echo "FAIL $c" >> "$run/checks.txt"; done
   exit 1
 }
 
 t0=$(date +%s)
-bash "$here/guest-build.sh" "$g" || fail_all "the guest could not be built"
+if ! bash "$here/guest-build.sh" "$g"; then
+  [ -s "$g/apt/failure.txt" ] && fail_all "$(cat "$g/apt/failure.txt")"
+  fail_all "the guest could not be built"
+fi
 build_time=$(( $(date +%s) - t0 ))
 
 payload=$(mktemp -d "$root/guest-payload.XXXXXX")

@@ -24,8 +24,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The registry can be inconsistent for hours (an index of a suite nothing
+  # here comes from): a failed update is not fatal by itself, the install
+  # decides. Up to three tries, 30 s and 90 s apart.
+  waits=(30 90)
+  for try in 1 2 3; do
+    apt-get -o Acquire::Retries=3 update -qq || echo "install-deps: apt-get update failed (try $try)" >&2
+    apt-get -o Acquire::Retries=3 install -y -qq --no-install-recommends "${missing[@]}" && break
+    [ "$try" -lt 3 ] || { echo "install-deps: the packages could not be installed" >&2; exit 1; }
+    sleep "${waits[try - 1]}"
+  done
 fi
 
 # Wine's ANSI calls speak Shift-JIS only under a generated ja_JP.UTF-8 locale.

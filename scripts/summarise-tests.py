@@ -11,7 +11,9 @@ test program named in its ctest-ran.txt; a program that ran but left no report
 The --guest folder is the emulated 32-bit PC's run (scripts/guest-test.sh):
 its test-results/, ctest-ran.txt and checks.txt are counted the same way, and
 every report must come from a 32-bit program (its pointer_bits property);
-one that does not is a failure. Its counts get a line of their own.
+one that does not is a failure. Its counts get a line of their own. When it
+holds not-run.txt (the PC could not run), its failures are printed as one
+line with that file's cause.
 
 A skipped case is a failure unless the allowed-skips file (default
 tests/allowed-skips.txt) names it with a condition that holds on this machine
@@ -155,6 +157,12 @@ if guest is not None:
     emulated = Counts()
     count_tree(guest, emulated, label=GUEST_LABEL, pointer_bits=32)
     count_checks(os.path.join(guest, 'checks.txt'), emulated, label=GUEST_LABEL)
+    not_run = os.path.join(guest, 'not-run.txt')
+    if os.path.exists(not_run):
+        # The PC never ran: its cases all count as failed, under one line
+        # that says why.
+        n = emulated.failed
+        emulated.failures = [f'{GUEST_LABEL}{n} cases not run: {open(not_run).read().strip()}']
     judge_skips(emulated, allowed, None)
 judge_skips(total, allowed, emulated.passes if emulated is not None else None)
 if emulated is not None:
