@@ -6,6 +6,7 @@
 namespace {
 
 enum : uint16_t {
+  kTagOrientation = 0x0112,
   kTagExifIfdPointer = 0x8769,
   kTagDateTimeOriginal = 0x9003,
   kTagDateTimeDigitized = 0x9004,
@@ -75,31 +76,62 @@ int64_t FindIdentifier(const ExifHead& head) {
   return kCaptureDateNoExif;
 }
 
-}  // namespace
-
-int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) {
-  dateText[0] = ' ';
-  dateText[1] = '\0';
-
-  ExifHead head;
-  head.Bytes = bytes;
-  head.Length = bytes == nullptr ? 0 : (length < kExifHeadSize ? length : kExifHeadSize);
-  head.BigEndian = false;
-
+// Finds the TIFF header and takes its byte order into `head`. Returns 1 with
+// its position in *tiff, or the negative result code.
+int LocateTiff(ExifHead& head, uint64_t* tiff) {
+  const unsigned char* bytes = head.Bytes;
   if (!Holds(head, 0, 2) || bytes[0] != 0xFF || bytes[1] != 0xD8) return kCaptureDateNotJpeg;
   int64_t identifier = FindIdentifier(head);
   if (identifier < 0) return static_cast<int>(identifier);
 
   // Offsets inside the TIFF structures count from its byte order mark.
-  const uint64_t tiff = static_cast<uint64_t>(identifier) + 6;
-  if (!Holds(head, tiff, 2)) return kCaptureDateBadOrder;
-  if (bytes[tiff] == 'I' && bytes[tiff + 1] == 'I') {
+  *tiff = static_cast<uint64_t>(identifier) + 6;
+  if (!Holds(head, *tiff, 2)) return kCaptureDateBadOrder;
+  if (bytes[*tiff] == 'I' && bytes[*tiff + 1] == 'I') {
     head.BigEndian = false;
-  } else if (bytes[tiff] == 'M' && bytes[tiff + 1] == 'M') {
+  } else if (bytes[*tiff] == 'M' && bytes[*tiff + 1] == 'M') {
     head.BigEndian = true;
   } else {
     return kCaptureDateBadOrder;
   }
+  return 1;
+}
+
+ExifHead HeadOf(const unsigned char* bytes, size_t length) {
+  ExifHead head;
+  head.Bytes = bytes;
+  head.Length = bytes == nullptr ? 0 : (length < kExifHeadSize ? length : kExifHeadSize);
+  head.BigEndian = false;
+  return head;
+}
+
+}  // namespace
+
+int ParseOrientation(const unsigned char* bytes, size_t length) {
+  ExifHead head = HeadOf(bytes, length);
+  uint64_t tiff = 0;
+  if (LocateTiff(head, &tiff) != 1) return 1;
+  // A SHORT value sits in the first two bytes of the entry's value field.
+  const int count = EntryCount(head, tiff + 8);
+  for (int i = 0; i < count; ++i) {
+    const uint64_t entry = tiff + 10 + 12 * static_cast<uint64_t>(i);
+    if (!Holds(head, entry, 12)) return 1;
+    if (Read16(head, entry) == kTagOrientation) {
+      const int value = Read16(head, entry + 8);
+      return value >= 1 && value <= 8 ? value : 1;
+    }
+  }
+  return 1;
+}
+
+int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) {
+  dateText[0] = ' ';
+  dateText[1] = '\0';
+
+  ExifHead head = HeadOf(bytes, length);
+  uint64_t tiff = 0;
+  const int located = LocateTiff(head, &tiff);
+  if (located != 1) return located;
 
   // IFD0 is taken to follow the TIFF header directly. Every entry is
   // visited and the last Exif IFD pointer wins. An IFD that the bytes read

@@ -1,5 +1,6 @@
-// The capture-date rule: finds DateTimeOriginal (or DateTimeDigitized) in the
-// first bytes of a JPEG file. Pure: no <windows.h>, no state; any thread.
+// The EXIF rules: the capture date (DateTimeOriginal, or DateTimeDigitized)
+// and the orientation, from the first bytes of a JPEG file. Pure: no
+// <windows.h>, no state; any thread.
 #pragma once
 #include <cstddef>
 
@@ -26,3 +27,9 @@ enum {
 // kCaptureDateFound and a single space otherwise. Never reads outside
 // head[0 .. min(length, kExifHeadSize)).
 int ParseCaptureDate(const unsigned char* head, size_t length, char* dateText);
+
+// The Orientation of IFD0 (tag 0x0112): 1 to 8, as the EXIF standard numbers
+// the ways a camera stores a turned or mirrored picture; 1 (stored upright)
+// when the tag is absent, its value unknown or the structure unreadable.
+// Reads the same bytes under the same bounds as ParseCaptureDate.
+int ParseOrientation(const unsigned char* head, size_t length);

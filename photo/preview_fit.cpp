@@ -1,5 +1,7 @@
 #include "photo/preview_fit.h"
 
+#include <cstddef>
+
 namespace {
 
 // a * b / c, multiplied first and truncated. The product is taken in 64 bits
@@ -56,4 +58,29 @@ PanePlacement PlacePreview(int32_t paneWidth, int32_t paneHeight, int32_t bitmap
     p.Height = paneHeight;
   }
   return p;
+}
+
+bool OrientationTurnsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+
+void TurnUpright(const uint32_t* stored, int32_t sw, int32_t sh, int orientation, uint32_t* upright) {
+  const bool turns = OrientationTurnsSides(orientation);
+  const int32_t uw = turns ? sh : sw;
+  const int32_t uh = turns ? sw : sh;
+  for (int32_t y = 0; y < uh; ++y) {
+    for (int32_t x = 0; x < uw; ++x) {
+      // The stored pixel (column c, row r) that shows at (x, y).
+      int32_t c = x, r = y;
+      switch (orientation) {
+        case 2: c = sw - 1 - x; break;
+        case 3: c = sw - 1 - x; r = sh - 1 - y; break;
+        case 4: r = sh - 1 - y; break;
+        case 5: c = y; r = x; break;
+        case 6: c = y; r = sh - 1 - x; break;
+        case 7: c = sw - 1 - y; r = sh - 1 - x; break;
+        case 8: c = sw - 1 - y; r = x; break;
+        default: break;
+      }
+      upright[static_cast<size_t>(y) * uw + x] = stored[static_cast<size_t>(r) * sw + c];
+    }
+  }
 }

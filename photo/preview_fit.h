@@ -26,3 +26,18 @@ struct PanePlacement {
 // its middle part is shown, cut equally on both sides.
 PanePlacement PlacePreview(int32_t paneWidth, int32_t paneHeight, int32_t bitmapWidth,
                            int32_t bitmapHeight);
+
+// The EXIF orientations 5 to 8 store a picture on its side: its upright
+// width is its stored height.
+bool OrientationTurnsSides(int orientation);
+
+// Copies the pixels of a picture stored storedWidth x storedHeight (rows
+// top-down, one 32-bit value a pixel) into `upright`, turned and mirrored as
+// the EXIF orientation says, so that it shows as the camera saw it: 1 as
+// stored, 2 mirrored left to right, 3 turned half round, 4 mirrored top to
+// bottom, 5 mirrored along the main diagonal, 6 turned a quarter clockwise,
+// 7 mirrored along the other diagonal, 8 turned a quarter anticlockwise.
+// `upright` holds storedHeight x storedWidth pixels for 5 to 8; any other
+// value copies as 1.
+void TurnUpright(const uint32_t* stored, int32_t storedWidth, int32_t storedHeight, int orientation,
+                 uint32_t* upright);

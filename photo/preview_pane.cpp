@@ -3,7 +3,11 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include <cstdint>
+#include <cstdlib>
+
 #include "conditions/dialog_state.h"
+#include "photo/exif_reader.h"
 #include "photo/preview_fit.h"
 #include "shell/app_state.h"
 
@@ -77,11 +81,45 @@ IPicture* DecodePicture(HWND owner, HGLOBAL block, DWORD size) {
   return picture;
 }
 
-// Renders the picture once, scaled into the box, into a new bitmap that
-// replaces *previewBitmap. False when no bitmap could be made or Render
-// failed; *previewBitmap is then none.
-bool RenderPreview(HWND owner, IPicture* picture, HBITMAP* previewBitmap, int boxWidth,
-                   int boxHeight, int* naturalWidth, int* naturalHeight) {
+// The stored picture's pixels, turned upright into a new bitmap of the
+// upright shape; nullptr when the memory or a bitmap cannot be had. `stored`
+// is selected into no context.
+HBITMAP TurnBitmap(HDC ownerDc, HBITMAP stored, int width, int height, int orientation) {
+  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+  uint32_t* from = static_cast<uint32_t*>(malloc(pixels * sizeof(uint32_t)));
+  uint32_t* to = static_cast<uint32_t*>(malloc(pixels * sizeof(uint32_t)));
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HBITMAP turned = nullptr;
+  if (from != nullptr && to != nullptr &&
+      GetDIBits(ownerDc, stored, 0, height, from, &info, DIB_RGB_COLORS) == height) {
+    TurnUpright(from, width, height, orientation, to);
+    const bool turns = OrientationTurnsSides(orientation);
+    info.bmiHeader.biWidth = turns ? height : width;
+    info.bmiHeader.biHeight = -(turns ? width : height);
+    turned = CreateCompatibleBitmap(ownerDc, info.bmiHeader.biWidth, -info.bmiHeader.biHeight);
+    if (turned != nullptr &&
+        SetDIBits(ownerDc, turned, 0, -info.bmiHeader.biHeight, to, &info, DIB_RGB_COLORS) == 0) {
+      DeleteObject(turned);
+      turned = nullptr;
+    }
+  }
+  free(from);
+  free(to);
+  return turned;
+}
+
+// Renders the picture once, upright and scaled into the box, into a new
+// bitmap that replaces *previewBitmap. The natural size is the upright one.
+// False when no bitmap could be made, Render failed or the picture could
+// not be turned; *previewBitmap is then none.
+bool RenderPreview(HWND owner, IPicture* picture, int orientation, HBITMAP* previewBitmap,
+                   int boxWidth, int boxHeight, int* naturalWidth, int* naturalHeight) {
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
   OLE_YSIZE_HIMETRIC himetricHeight = 0;
   picture->get_Width(&himetricWidth);
@@ -90,25 +128,42 @@ bool RenderPreview(HWND owner, IPicture* picture, HBITMAP* previewBitmap, int bo
   HDC ownerDc = GetDC(owner);
   const int pixelWidth = MulDiv(himetricWidth, GetDeviceCaps(ownerDc, LOGPIXELSX), kHimetricPerInch);
   const int pixelHeight = MulDiv(himetricHeight, GetDeviceCaps(ownerDc, LOGPIXELSY), kHimetricPerInch);
-  *naturalWidth = pixelWidth;
-  *naturalHeight = pixelHeight;
+  const bool turns = OrientationTurnsSides(orientation);
+  *naturalWidth = turns ? pixelHeight : pixelWidth;
+  *naturalHeight = turns ? pixelWidth : pixelHeight;
 
   HDC memoryDc = CreateCompatibleDC(ownerDc);
   if (*previewBitmap != nullptr) {
     DeleteObject(*previewBitmap);
     *previewBitmap = nullptr;
   }
-  const PreviewSize size = FitPreview(pixelWidth, pixelHeight, boxWidth, boxHeight);
-  HBITMAP bitmap = CreateCompatibleBitmap(ownerDc, size.Width, size.Height);
+  // Fitted upright, rendered in the stored shape, then turned.
+  const PreviewSize fit = FitPreview(*naturalWidth, *naturalHeight, boxWidth, boxHeight);
+  const int width = turns ? fit.Height : fit.Width;
+  const int height = turns ? fit.Width : fit.Height;
+  HBITMAP bitmap = CreateCompatibleBitmap(ownerDc, width, height);
   bool rendered = false;
   if (bitmap != nullptr && memoryDc != nullptr) {
     HGDIOBJ previous = SelectObject(memoryDc, bitmap);
-    RECT area = {0, 0, size.Width, size.Height};
+    RECT area = {0, 0, width, height};
     FillRect(memoryDc, &area, App.FaceBrush);
-    rendered = SUCCEEDED(picture->Render(memoryDc, 0, 0, size.Width, size.Height, 0, himetricHeight,
+    // The default stretch mode ANDs the pixels a shrink drops, which turns a
+    // photo shrunk many times nearly black; HALFTONE averages them.
+    if (SetStretchBltMode(memoryDc, HALFTONE) != 0) {
+      SetBrushOrgEx(memoryDc, 0, 0, nullptr);
+    } else {
+      SetStretchBltMode(memoryDc, COLORONCOLOR);
+    }
+    rendered = SUCCEEDED(picture->Render(memoryDc, 0, 0, width, height, 0, himetricHeight,
                                          himetricWidth, -himetricHeight, nullptr));
-    // A bitmap still selected into a context cannot be deleted.
+    // A bitmap still selected into a context cannot be deleted or read.
     SelectObject(memoryDc, previous);
+  }
+  if (rendered && orientation != 1) {
+    HBITMAP turned = TurnBitmap(ownerDc, bitmap, width, height, orientation);
+    DeleteObject(bitmap);
+    bitmap = turned;
+    rendered = turned != nullptr;
   }
   if (memoryDc != nullptr) DeleteDC(memoryDc);
   ReleaseDC(owner, ownerDc);
@@ -133,6 +188,8 @@ LRESULT OnPanePaint(HWND pane) {
   SetBkColor(dc, App.FaceColour);
   HBITMAP picture = DialogState.PreviewBitmap;
   if (picture == nullptr) {
+    // The face alone, so that no earlier picture stays on the screen.
+    FillRect(dc, &client, App.FaceBrush);
     EndPaint(pane, &paint);
     return 0;
   }
@@ -179,11 +236,16 @@ int LoadPreviewPicture(HWND owner, const char* path, HBITMAP* previewBitmap, int
     ShowPictureError(owner, kLoadPictureText);
     return 0;
   }
+  int orientation = 1;
+  if (const unsigned char* bytes = static_cast<const unsigned char*>(GlobalLock(block))) {
+    orientation = ParseOrientation(bytes, size);
+    GlobalUnlock(block);
+  }
   IPicture* picture = DecodePicture(owner, block, size);
   if (picture == nullptr) return 0;
 
-  bool rendered = RenderPreview(owner, picture, previewBitmap, boxWidth, boxHeight, naturalWidth,
-                                naturalHeight);
+  bool rendered = RenderPreview(owner, picture, orientation, previewBitmap, boxWidth, boxHeight,
+                                naturalWidth, naturalHeight);
   picture->Release();
   if (!rendered) ShowPictureError(owner, kRenderText);
   return *previewBitmap != nullptr ? 1 : 0;

@@ -13,10 +13,11 @@ extern int PaneHeight;
 // control; everything but WM_PAINT goes to it.
 extern WNDPROC PreviousPaneProc;
 
-// Decodes the picture file `path` and renders it once, scaled to fit
-// boxWidth x boxHeight (0 x 0: natural size), into a new bitmap compatible
-// with `owner`, which replaces *previewBitmap. The natural size in pixels goes
-// to *naturalWidth and *naturalHeight. Returns 1 when *previewBitmap holds the
+// Decodes the picture file `path` and renders it once, upright as its EXIF
+// orientation says and scaled to fit boxWidth x boxHeight (0 x 0: natural
+// size), into a new bitmap compatible with `owner`, which replaces
+// *previewBitmap. The upright natural size in pixels goes to *naturalWidth
+// and *naturalHeight. Returns 1 when *previewBitmap holds the
 // new picture, else 0. A file that cannot be opened gives 0 silently and
 // keeps the old picture; every later failure is a message box owned by
 // `owner`.
@@ -24,6 +25,6 @@ int LoadPreviewPicture(HWND owner, const char* path, HBITMAP* previewBitmap, int
                        int boxHeight, int* naturalWidth, int* naturalHeight);
 
 // Window procedure for control 1431: paints DialogState.PreviewBitmap centred
-// on the button face through one off-screen copy; passes every other message
-// to PreviousPaneProc.
+// on the button face through one off-screen copy, or the face alone when
+// there is none; passes every other message to PreviousPaneProc.
 LRESULT CALLBACK PreviewPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);

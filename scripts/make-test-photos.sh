@@ -8,6 +8,9 @@
 #   <folder>/no-exif.jpg                    a plain JFIF file
 #   <folder>/landscape-3264x2448.jpg, portrait-2448x3264.jpg, small-40x30.jpg,
 #            sliver-1x1000.jpg                                      red pictures
+#   <folder>/noise-4200x3150.jpg            fine random noise, channel means 180, 120, 60
+#   <folder>/turned-6.jpg                   stored 4000 x 3000, left half red, right half
+#                                           blue, EXIF Orientation 6 (upright: red on top)
 # With --bench also <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
 # (6000 x 4000). Writes <folder>/.done last; an existing .done skips the work.
 set -euo pipefail
@@ -48,6 +51,12 @@ if [ "$bench" != --bench ]; then
   picture "$tmp/portrait-2448x3264.jpg" 2448x3264
   picture "$tmp/small-40x30.jpg" 40x30
   picture "$tmp/sliver-1x1000.jpg" 1x1000
+  # Each channel uniform within 50 of its mean, pixel by pixel.
+  convert -size 4200x3150 xc:black -seed 11 +noise Random -evaluate multiply 0.392 \
+    -channel R -evaluate add 51% -channel G -evaluate add 27.45% -channel B -evaluate add 3.92% \
+    +channel -quality 85 "$tmp/noise-4200x3150.jpg"
+  convert -size 2000x3000 xc:red -size 2000x3000 xc:blue +append -quality 85 "$tmp/turned-6.jpg"
+  exiftool -q -overwrite_original -n -Orientation=6 "$tmp/turned-6.jpg"
   mv "$tmp"/*.jpg "$dir"/
 else
   # A thousand files of a few kinds, dated in one exiftool run per kind.

@@ -84,6 +84,26 @@ TEST(ExifReader, StructureOfTheHeadGivesItsResultCode) {
   }
 }
 
+TEST(ExifReader, OrientationOfIfd0) {
+  struct Case {
+    bool Big;
+    int Value;  // -1: no Orientation entry
+    int Orientation;
+  } cases[] = {
+      {false, 6, 6}, {true, 8, 8}, {false, -1, 1}, {true, 9, 1},
+  };
+  for (const Case& c : cases) {
+    ExifBytes f = StartExif(c.Big);
+    std::vector<IfdEntry> ifd0 = {{kTagMake, kTypeAscii, 6, 0x80}};
+    // A SHORT value is left-justified in the value field.
+    const uint32_t value = c.Big ? static_cast<uint32_t>(c.Value) << 16 : static_cast<uint32_t>(c.Value);
+    if (c.Value >= 0) ifd0.push_back({0x0112, 3, 1, value});
+    f.Ifd(8, ifd0);
+    f.Grow(400);
+    EXPECT_EQ(ParseOrientation(f.Bytes.data(), f.Bytes.size()), c.Orientation) << c.Big << " " << c.Value;
+  }
+}
+
 TEST(ExifReader, UpperCaseIdentifierIsAccepted) {
   ExifBytes f = CameraFile(false);
   f.PutText(6, "EXIF", 4);

@@ -69,4 +69,32 @@ TEST(PreviewFit, PlacementTable) {
   }
 }
 
+// A picture stored 2 wide and 3 high, pixels 1 to 6 row by row, as each
+// orientation shows it upright.
+TEST(PreviewFit, EachOrientationTurnsTheStoredPixelsUpright) {
+  const uint32_t stored[6] = {1, 2, 3, 4, 5, 6};
+  struct Case {
+    int Orientation;
+    int Width;  // upright: 2 x 3, or 3 x 2 when turned on its side
+    uint32_t Upright[6];
+  } cases[] = {
+      {1, 2, {1, 2, 3, 4, 5, 6}},
+      {2, 2, {2, 1, 4, 3, 6, 5}},  // mirrored left to right
+      {3, 2, {6, 5, 4, 3, 2, 1}},  // half round
+      {4, 2, {5, 6, 3, 4, 1, 2}},  // mirrored top to bottom
+      {5, 3, {1, 3, 5, 2, 4, 6}},  // along the main diagonal
+      {6, 3, {5, 3, 1, 6, 4, 2}},  // a quarter clockwise: the left column on top
+      {7, 3, {6, 4, 2, 5, 3, 1}},  // along the other diagonal
+      {8, 3, {2, 4, 6, 1, 3, 5}},  // a quarter anticlockwise: the right column on top
+      {0, 2, {1, 2, 3, 4, 5, 6}},  // unknown values copy as stored
+      {9, 2, {1, 2, 3, 4, 5, 6}},
+  };
+  for (const Case& c : cases) {
+    uint32_t upright[6] = {};
+    TurnUpright(stored, 2, 3, c.Orientation, upright);
+    EXPECT_EQ(OrientationTurnsSides(c.Orientation), c.Width == 3) << c.Orientation;
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(upright[i], c.Upright[i]) << c.Orientation << " pixel " << i;
+  }
+}
+
 }  // namespace

@@ -133,6 +133,18 @@ TEST_F(ChoicePaths, TheChooserCancelledAndARefusedChoiceChangeNothing) {
   EXPECT_TRUE(okEnabled);
 }
 
+// How many of the pane's pixels on the screen are not the face colour.
+int NonFacePixels(HWND pane) {
+  RECT r;
+  GetClientRect(pane, &r);
+  HDC dc = GetDC(pane);
+  int other = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) other += GetPixel(dc, x, y) != App.FaceColour;
+  ReleaseDC(pane, dc);
+  return other;
+}
+
 TEST_F(ChoicePaths, ThePaneShowsOnlyThePictureOfTheAcceptedChoice) {
   testfiles::Folder dir("pane");
   ASSERT_TRUE(CopyFileA(TestPhoto("small-40x30.jpg").c_str(), (dir.Path + "\\P001.jpg").c_str(),
@@ -141,7 +153,7 @@ TEST_F(ChoicePaths, ThePaneShowsOnlyThePictureOfTheAcceptedChoice) {
   ASSERT_TRUE(testfiles::Write(dir.Path, "P0000000001.jpg", "x"));
   Settings.AutoDate = 0;
   HBITMAP picture = nullptr;
-  bool keptByRefusal = false, emptied = false, freed = false;
+  bool keptByRefusal = false, emptied = false, freed = false, faceOnly = false;
   INT_PTR result = RunDriven(
       [] { return RunConditionsDialog(nullptr); },
       [&] {
@@ -157,13 +169,16 @@ TEST_F(ChoicePaths, ThePaneShowsOnlyThePictureOfTheAcceptedChoice) {
         keptByRefusal = DialogState.PreviewBitmap == picture &&
                         GetObjectType(picture) == OBJ_BITMAP;
 
-        // An accepted file that is not a photo empties the pane.
+        // An accepted file that is not a photo empties the pane: on the
+        // screen, only the face colour is left.
+        HWND pane = GetDlgItem(d, 1431);
         Click(d, 1425);
         ASSERT_TRUE(ChooseInChooser(dir.Path + "\\Q001.txt"));
         ASSERT_TRUE(WaitForText(d, 1405, ".txt"));
         ASSERT_TRUE(ToggleMarker(d));
         emptied = DialogState.PreviewBitmap == nullptr;
         freed = GetObjectType(picture) == 0;
+        faceOnly = WaitFor([pane] { return NonFacePixels(pane) == 0; }, 5000);
         Click(d, IDCANCEL);
         EXPECT_TRUE(WaitGone(d));
       });
@@ -171,6 +186,7 @@ TEST_F(ChoicePaths, ThePaneShowsOnlyThePictureOfTheAcceptedChoice) {
   EXPECT_TRUE(keptByRefusal);
   EXPECT_TRUE(emptied);
   EXPECT_TRUE(freed) << "the earlier picture is freed";
+  EXPECT_TRUE(faceOnly) << "the photo's pixels stayed on the screen";
 }
 
 TEST_F(ChoicePaths, CancelInTheConfirmationKeepsTheDialogOpenAndStoresNothing) {

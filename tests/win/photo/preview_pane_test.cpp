@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "conditions/dialog_state.h"
 #include "shell/app_state.h"
@@ -80,15 +82,66 @@ class PreviewPane : public testing::Test {
     return c;
   }
 
+  // The pane's 84 x 63 pixels as the screen shows them, row by row.
+  std::vector<COLORREF> PanePixels() {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 63; ++y)
+      for (int x = 0; x < 84; ++x) pixels.push_back(PixelAt(x, y));
+    return pixels;
+  }
+
   // The test pictures are red; JPEG leaves them a little off pure red.
   static bool IsRed(COLORREF c) { return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60; }
+  static bool IsBlue(COLORREF c) { return GetBValue(c) > 200 && GetRValue(c) < 60 && GetGValue(c) < 60; }
 };
 
-TEST_F(PreviewPane, FirstPaintRecordsThePaneSizeAndDrawsNothing) {
+TEST_F(PreviewPane, FirstPaintRecordsThePaneSizeAndShowsTheFace) {
   Paint();
   EXPECT_EQ(PaneWidth, 84);
   EXPECT_EQ(PaneHeight, 63);
-  EXPECT_FALSE(IsRed(PixelAt(42, 31)));
+  const std::vector<COLORREF> pixels = PanePixels();
+  EXPECT_EQ(std::count(pixels.begin(), pixels.end(), App.FaceColour), 84 * 63);
+}
+
+// Fine noise shrunk 50 times: each ninth of the pane keeps the photo's
+// channel means (180, 120, 60); a shrink that drops pixels by AND darkens it.
+TEST_F(PreviewPane, ShrunkPhotoKeepsItsColours) {
+  Paint();
+  ASSERT_EQ(Load(PhotoPath("noise-4200x3150.jpg")), 1);
+  Paint();
+  const std::vector<COLORREF> pixels = PanePixels();
+  for (int cell = 0; cell < 9; ++cell) {
+    long sum[3] = {0, 0, 0};
+    const int left = cell % 3 * 28, top = cell / 3 * 21;
+    for (int y = top; y < top + 21; ++y) {
+      for (int x = left; x < left + 28; ++x) {
+        const COLORREF c = pixels[y * 84 + x];
+        sum[0] += GetRValue(c), sum[1] += GetGValue(c), sum[2] += GetBValue(c);
+      }
+    }
+    EXPECT_NEAR(sum[0] / (28 * 21), 180, 40) << "cell " << cell;
+    EXPECT_NEAR(sum[1] / (28 * 21), 120, 40) << "cell " << cell;
+    EXPECT_NEAR(sum[2] / (28 * 21), 60, 40) << "cell " << cell;
+  }
+}
+
+// Stored 4000 x 3000 with its left half red, Orientation 6: shown as a
+// portrait 47 x 63 at x 18, red on top.
+TEST_F(PreviewPane, TurnedPhotoIsShownUpright) {
+  Paint();
+  int w = 0, h = 0;
+  ASSERT_EQ(Load(PhotoPath("turned-6.jpg"), &w, &h), 1);
+  EXPECT_EQ(w, 3000);
+  EXPECT_EQ(h, 4000);
+  Paint();
+  for (int x : {18, 41, 64}) {
+    EXPECT_TRUE(IsRed(PixelAt(x, 2))) << x;
+    EXPECT_TRUE(IsRed(PixelAt(x, 28))) << x;
+    EXPECT_TRUE(IsBlue(PixelAt(x, 34))) << x;
+    EXPECT_TRUE(IsBlue(PixelAt(x, 60))) << x;
+  }
+  EXPECT_EQ(PixelAt(17, 31), App.FaceColour);
+  EXPECT_EQ(PixelAt(65, 31), App.FaceColour);
 }
 
 TEST_F(PreviewPane, FitsPhotosIntoThePaneByTheFitRule) {
