@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "photo/exif_reader.h"
 
 int ReadCaptureDate(const char* path, char* dateText) {
@@ -10,10 +12,12 @@ int ReadCaptureDate(const char* path, char* dateText) {
   HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kCaptureDateMissing;
-  unsigned char head[kExifHeadSize];
+  // The head is read in one read and the file closed before it is parsed.
+  unsigned char* head = static_cast<unsigned char*>(malloc(kExifHeadSize));
   DWORD got = 0;
-  BOOL read = ReadFile(file, head, sizeof head, &got, nullptr);
+  BOOL read = head != nullptr && ReadFile(file, head, kExifHeadSize, &got, nullptr);
   CloseHandle(file);
-  if (!read) return kCaptureDateMissing;
-  return ParseCaptureDate(head, got, dateText);
+  int result = read ? ParseCaptureDate(head, got, dateText) : kCaptureDateMissing;
+  free(head);
+  return result;
 }

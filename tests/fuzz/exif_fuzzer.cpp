@@ -1,4 +1,4 @@
-// libFuzzer target for the capture-date parser. Built by scripts/fuzz-exif.sh
+// libFuzzer target for the EXIF parser (capture date and orientation). Built by scripts/fuzz-exif.sh
 // with clang -fsanitize=fuzzer,address,undefined; any read outside the bytes
 // given, any undefined behaviour, and any broken promise of the parser stops
 // the run.
@@ -35,24 +35,31 @@ int ParseChecked(const uint8_t* data, size_t size, char (&date)[kCaptureDateSize
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char date[kCaptureDateSize + 1];
   const int code = ParseChecked(data, size, date);
+  Require(code != -2);  // the walk passes every segment with a length
+  const int orientation = ParseOrientation(data, size);
+  Require(orientation >= 1 && orientation <= 8);
 
-  // Only the head counts: the same bytes cut to 2400, in a heap block of
-  // exactly that size so that the address sanitizer sees any read past it,
-  // give the same answer.
-  const size_t headSize = size < kExifHeadSize ? size : kExifHeadSize;
-  std::vector<uint8_t> head(data, data + headSize);
-  char headDate[kCaptureDateSize + 1];
-  const int headCode = ParseChecked(head.empty() ? nullptr : head.data(), head.size(), headDate);
-  Require(headCode == code);
-  Require(memcmp(date, headDate, kCaptureDateSize) == 0);
+  // Nothing is read past the EXIF segment: the bytes cut at its end, in a
+  // heap block of exactly that size so that the address sanitizer sees any
+  // read past it, give the same answers.
+  const JpegLayout layout = WalkJpegMarkers(data, size);
+  if (layout.ExifFound && layout.ExifWhole) {
+    std::vector<uint8_t> cut(data, data + layout.TiffStart + layout.TiffLength);
+    char cutDate[kCaptureDateSize + 1];
+    Require(ParseChecked(cut.data(), cut.size(), cutDate) == code);
+    Require(memcmp(date, cutDate, kCaptureDateSize) == 0);
+    Require(ParseOrientation(cut.data(), cut.size()) == orientation);
+  } else {
+    Require(code != kCaptureDateFound);
+  }
 
-  // A date comes only from structures that the bytes read wholly hold, so
+  // A date comes only from a segment that the bytes read wholly hold, so
   // whatever a longer file holds after them cannot change it: the same
-  // bytes followed by zeros, or by 0xFF, up to 2400 give the same date.
-  if (code == kCaptureDateFound && headSize < kExifHeadSize) {
+  // bytes followed by zeros, or by 0xFF, give the same date.
+  if (code == kCaptureDateFound) {
     for (uint8_t fill : {uint8_t{0x00}, uint8_t{0xFF}}) {
-      std::vector<uint8_t> longer(head);
-      longer.resize(kExifHeadSize, fill);
+      std::vector<uint8_t> longer(data, data + size);
+      longer.resize(size + 256, fill);
       char longerDate[kCaptureDateSize + 1];
       Require(ParseChecked(longer.data(), longer.size(), longerDate) == kCaptureDateFound);
       Require(memcmp(date, longerDate, kCaptureDateSize) == 0);

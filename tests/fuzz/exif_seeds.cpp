@@ -68,6 +68,12 @@ int main(int argc, char** argv) {
   cut.TiffText(0x20, kDigitizedText);
   cut.Grow(1000);
   ok &= Write(dir, "original-past-data", cut.Bytes);
+  ExifBytes xmpFirst = StartExifAfter(true, {kJfif16, {0xFFE1, 40, "http://ns.adobe.com/xap/1.0/", 28}},
+                                      "Exif", nullptr, 0x30);
+  xmpFirst.Ifd(0x30, {{0x0112, 3, 1, 6u << 16}, {kTagExifIfd, kTypeLong, 1, 0x60}});
+  xmpFirst.Ifd(0x60, {{kTagOriginal, kTypeAscii, 20, 0x100}});
+  xmpFirst.TiffText(0x100, kOriginalText);
+  ok &= Write(dir, "xmp-first-turned", xmpFirst.Bytes);
   ok &= Write(dir, "png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
   ok &= Write(dir, "dqt", {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43});
   if (!ok) {

@@ -28,9 +28,23 @@ struct ExifBytes {
   std::vector<uint8_t> Bytes;
   size_t Tiff = 0;  // position of the byte order mark
   bool Big = false;
+  // The EXIF segment runs to the end of the bytes built, until EndSegmentAt
+  // fixes its end.
+  size_t LengthField = 0;
+  bool SegmentFixed = true;
 
+  void SetSegmentEnd(size_t end) {
+    const size_t length = end - LengthField;
+    Bytes[LengthField] = static_cast<uint8_t>(length > 0xFFFF ? 0xFF : length >> 8);
+    Bytes[LengthField + 1] = static_cast<uint8_t>(length > 0xFFFF ? 0xFF : length);
+  }
+  void EndSegmentAt(size_t end) {
+    SegmentFixed = true;
+    SetSegmentEnd(end);
+  }
   void Grow(size_t end) {
     if (Bytes.size() < end) Bytes.resize(end, 0);
+    if (!SegmentFixed) SetSegmentEnd(Bytes.size());
   }
   void Put8(size_t pos, uint8_t v) {
     Grow(pos + 1);
@@ -65,31 +79,54 @@ struct ExifBytes {
   }
 };
 
-// SOI, optionally a JFIF APP0 segment whose length field is `app0Length`,
-// then APP1 with the identifier, its two zero bytes and a TIFF header.
-inline ExifBytes StartExif(bool big, int app0Length = 0, const char* identifier = "Exif",
-                           const char* order = nullptr) {
+// A segment in front of the EXIF one: its marker, the value of its length
+// field and the first bytes of its data.
+struct Segment {
+  uint16_t Marker;
+  uint16_t Length;
+  const char* Data;
+  size_t DataSize;
+};
+
+const Segment kJfif16 = {0xFFE0, 16, "JFIF\0\1\1\0\0\1\0\1\0\0", 14};
+
+// SOI, the segments `before`, then APP1 with the identifier, its two zero
+// bytes and a TIFF header whose IFD0 offset is `ifd0`.
+inline ExifBytes StartExifAfter(bool big, const std::vector<Segment>& before,
+                                const char* identifier = "Exif", const char* order = nullptr,
+                                uint32_t ifd0 = 8) {
   ExifBytes f;
   f.Big = true;  // markers and segment lengths are big-endian in any file
   f.Put16(0, 0xFFD8);
   size_t pos = 2;
-  if (app0Length > 0) {
-    f.Put16(pos, 0xFFE0);
-    f.Put16(pos + 2, static_cast<uint16_t>(app0Length));
-    f.PutText(pos + 4, "JFIF\0\1\1\0\0\1\0\1\0\0", 14);
-    f.Grow(pos + 2 + app0Length);
-    pos += 2 + app0Length;
+  for (const Segment& s : before) {
+    f.Put16(pos, s.Marker);
+    f.Put16(pos + 2, s.Length);
+    f.PutText(pos + 4, s.Data, s.DataSize);
+    f.Grow(pos + 2 + s.Length);
+    pos += 2 + s.Length;
   }
   f.Put16(pos, 0xFFE1);
-  f.Put16(pos + 2, 0x0400);
+  f.LengthField = pos + 2;
   f.PutText(pos + 4, identifier, 4);
   f.Put16(pos + 8, 0);
   f.Tiff = pos + 10;
   f.Big = big;
   f.PutText(f.Tiff, order != nullptr ? order : (big ? "MM" : "II"), 2);
   f.Put16(f.Tiff + 2, 42);
-  f.Put32(f.Tiff + 4, 8);
+  f.Put32(f.Tiff + 4, ifd0);
+  f.SegmentFixed = false;
+  f.Grow(f.Tiff + 8);
   return f;
+}
+
+// The same after a JFIF APP0 segment whose length field is `app0Length`
+// (none for 0).
+inline ExifBytes StartExif(bool big, int app0Length = 0, const char* identifier = "Exif",
+                           const char* order = nullptr) {
+  std::vector<Segment> before;
+  if (app0Length > 0) before.push_back({0xFFE0, static_cast<uint16_t>(app0Length), kJfif16.Data, 14});
+  return StartExifAfter(big, before, identifier, order);
 }
 
 const char kOriginalText[] = "2011:05:02 10:15:30";
@@ -97,8 +134,8 @@ const char kDigitizedText[] = "2011:05:03 08:00:00";
 
 // A typical camera file: IFD0 with Make and the Exif IFD pointer, an Exif
 // IFD with an exposure time, DateTimeOriginal and DateTimeDigitized, padded
-// to `size` bytes. DateTimeOriginal's value is the last byte the reader
-// needs: it ends at Tiff + 0x100 + 20.
+// to `size` bytes. The EXIF segment ends with DateTimeOriginal's value, at
+// Tiff + 0x100 + 20.
 inline ExifBytes CameraFile(bool big, int app0Length = 0, size_t size = 1200) {
   ExifBytes f = StartExif(big, app0Length);
   f.Ifd(8, {{kTagMake, kTypeAscii, 6, 0x80}, {kTagExifIfd, kTypeLong, 1, 0x40}});
@@ -108,6 +145,7 @@ inline ExifBytes CameraFile(bool big, int app0Length = 0, size_t size = 1200) {
                {kTagDigitized, kTypeAscii, 20, 0xE0}});
   f.TiffText(0xE0, kDigitizedText);
   f.TiffText(0x100, kOriginalText);
+  f.EndSegmentAt(f.Tiff + 0x100 + 20);
   f.Grow(size);
   f.Big = true;
   f.Put16(size - 2, 0xFFD9);

@@ -30,7 +30,7 @@ TEST(CaptureDate, RealPhotosMadeByImageMagickAndDatedByExiftool) {
   } cases[] = {
       {"camera-ii.jpg", 1, "20110502"},       // APP1 first, little-endian
       {"camera-mm.jpg", 1, "20110502"},       // APP1 first, big-endian
-      {"jfif-exif.jpg", 1, "20110502"},       // found through the scan after JFIF
+      {"jfif-exif.jpg", 1, "20110502"},       // behind a JFIF segment
       {"digitized-only.jpg", 1, "20120809"},  // DateTimeDigitized when no original
       {"no-exif.jpg", -3, " "},
       {"small-40x30.jpg", -3, " "},
@@ -51,7 +51,7 @@ TEST(CaptureDate, ShortAndEmptyFilesGiveNoDate) {
     int Code;
   } cases[] = {
       {"empty.jpg", "", -1},
-      {"two.jpg", std::string("\xFF\xD8", 2), -2},
+      {"two.jpg", std::string("\xFF\xD8", 2), -3},
       {"five.jpg", std::string("\xFF\xD8\xFF\xE1\x00", 5), -3},
       {"text.jpg", "2011:05:02 10:15:30\r\n", -1},
   };
