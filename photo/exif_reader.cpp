@@ -6,6 +6,10 @@ namespace {
 
 enum : uint16_t {
   kTagOrientation = 0x0112,
+  kTagThumbnailOffset = 0x0201,
+  kTagThumbnailLength = 0x0202,
+  kTagPixelXDimension = 0xA002,
+  kTagPixelYDimension = 0xA003,
   kTagExifIfdPointer = 0x8769,
   kTagDateTimeOriginal = 0x9003,
   kTagDateTimeDigitized = 0x9004,
@@ -62,8 +66,7 @@ bool HasNoLength(unsigned char marker) {
 }
 
 // The EXIF segment's TIFF view with its byte order, or the negative code.
-int OpenTiff(const unsigned char* bytes, size_t length, TiffView* tiff) {
-  const JpegLayout layout = WalkJpegMarkers(bytes, length);
+int OpenTiff(const unsigned char* bytes, const JpegLayout& layout, TiffView* tiff) {
   if (!layout.Jpeg) return kCaptureDateNotJpeg;
   if (!layout.ExifFound || !layout.ExifWhole) return kCaptureDateNoExif;
   tiff->Bytes = bytes + layout.TiffStart;
@@ -82,39 +85,7 @@ int OpenTiff(const unsigned char* bytes, size_t length, TiffView* tiff) {
 // segment does not hold the header's offset.
 uint64_t Ifd0Position(const TiffView& tiff) { return Holds(tiff, 4, 4) ? Read32(tiff, 4) : 0; }
 
-}  // namespace
-
-JpegLayout WalkJpegMarkers(const unsigned char* bytes, size_t length) {
-  JpegLayout layout = {};
-  if (bytes == nullptr || length < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) return layout;
-  layout.Jpeg = true;
-  uint64_t position = 2;
-  while (position < length && bytes[position] == 0xFF) {
-    while (position + 1 < length && bytes[position + 1] == 0xFF) ++position;  // fill bytes
-    if (position + 4 > length) break;
-    const unsigned char marker = bytes[position + 1];
-    if (marker == 0xDA || IsFrameHeader(marker) || HasNoLength(marker) || marker == 0x00) break;
-    const uint64_t segmentLength = (static_cast<uint64_t>(bytes[position + 2]) << 8) | bytes[position + 3];
-    if (segmentLength < 2) break;
-    const uint64_t data = position + 4;
-    const uint64_t end = position + 2 + segmentLength;
-    // The identifier and its two zero bytes lie inside the segment.
-    if (marker == 0xE1 && segmentLength >= 8 && data + 4 <= length &&
-        (memcmp(bytes + data, "Exif", 4) == 0 || memcmp(bytes + data, "EXIF", 4) == 0)) {
-      layout.ExifFound = true;
-      layout.ExifWhole = end <= length;
-      layout.TiffStart = data + 6;
-      layout.TiffLength = end - layout.TiffStart;
-      break;
-    }
-    position = end;
-  }
-  return layout;
-}
-
-int ParseOrientation(const unsigned char* bytes, size_t length) {
-  TiffView tiff;
-  if (OpenTiff(bytes, length, &tiff) != 1) return 1;
+int Ifd0Orientation(const TiffView& tiff) {
   const uint64_t ifd0 = Ifd0Position(tiff);
   if (ifd0 == 0) return 1;
   const int count = EntryCount(tiff, ifd0);
@@ -130,11 +101,115 @@ int ParseOrientation(const unsigned char* bytes, size_t length) {
   return 1;
 }
 
+// A SHORT or LONG number held in the entry itself; 0 for any other type.
+uint32_t EntryNumber(const TiffView& tiff, uint64_t entry) {
+  const uint16_t type = Read16(tiff, entry + 2);
+  if (type == 3) return Read16(tiff, entry + 8);
+  if (type == 4) return Read32(tiff, entry + 8);
+  return 0;
+}
+
+// Calls `take(tag, entry)` for each entry of the IFD at `ifd` that the
+// segment holds, up to `cap` entries; false when there is no such IFD.
+template <typename Take>
+bool WalkIfd(const TiffView& tiff, uint64_t ifd, int cap, Take take) {
+  if (ifd == 0 || !Holds(tiff, ifd, 2)) return false;
+  const int count = Read16(tiff, ifd);
+  for (int i = 0; i < count && i < cap; ++i) {
+    const uint64_t entry = ifd + 2 + 12 * static_cast<uint64_t>(i);
+    if (!Holds(tiff, entry, 12)) break;
+    take(Read16(tiff, entry), entry);
+  }
+  return true;
+}
+
+}  // namespace
+
+JpegLayout WalkJpegMarkers(const unsigned char* bytes, size_t length, bool toFrame) {
+  JpegLayout layout = {};
+  if (bytes == nullptr || length < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) return layout;
+  layout.Jpeg = true;
+  uint64_t position = 2;
+  while (position < length && bytes[position] == 0xFF) {
+    while (position + 1 < length && bytes[position + 1] == 0xFF) ++position;  // fill bytes
+    if (position + 4 > length) break;
+    const unsigned char marker = bytes[position + 1];
+    if (marker == 0xDA || HasNoLength(marker) || marker == 0x00) break;
+    const uint64_t segmentLength = (static_cast<uint64_t>(bytes[position + 2]) << 8) | bytes[position + 3];
+    const uint64_t data = position + 4;
+    const uint64_t end = position + 2 + segmentLength;
+    if (IsFrameHeader(marker)) {
+      // Precision, then the height and the width, big-endian.
+      if (toFrame && segmentLength >= 7 && end <= length) {
+        layout.FrameFound = true;
+        layout.FrameHeight = (static_cast<uint32_t>(bytes[data + 1]) << 8) | bytes[data + 2];
+        layout.FrameWidth = (static_cast<uint32_t>(bytes[data + 3]) << 8) | bytes[data + 4];
+      }
+      break;
+    }
+    if (segmentLength < 2) break;
+    // The identifier and its two zero bytes lie inside the segment. Only the
+    // first EXIF segment counts.
+    if (!layout.ExifFound && marker == 0xE1 && segmentLength >= 8 && data + 4 <= length &&
+        (memcmp(bytes + data, "Exif", 4) == 0 || memcmp(bytes + data, "EXIF", 4) == 0)) {
+      layout.ExifFound = true;
+      layout.ExifWhole = end <= length;
+      layout.TiffStart = data + 6;
+      layout.TiffLength = end - layout.TiffStart;
+      if (!toFrame) break;
+    }
+    position = end;
+  }
+  return layout;
+}
+
+PhotoFacts ReadPhotoFacts(const unsigned char* bytes, size_t length) {
+  PhotoFacts facts = {};
+  facts.Orientation = 1;
+  const JpegLayout layout = WalkJpegMarkers(bytes, length, true);
+  facts.FrameFound = layout.FrameFound;
+  facts.FrameWidth = layout.FrameWidth;
+  facts.FrameHeight = layout.FrameHeight;
+  TiffView tiff;
+  if (OpenTiff(bytes, layout, &tiff) != 1) return facts;
+  facts.ExifWhole = true;
+  facts.Orientation = Ifd0Orientation(tiff);
+
+  // IFD0's link to IFD1 follows its real entry count, however many.
+  const uint64_t ifd0 = Ifd0Position(tiff);
+  uint64_t exifIfd = 0;
+  uint64_t ifd1 = 0;
+  if (WalkIfd(tiff, ifd0, 0xFFFF, [&](uint16_t tag, uint64_t entry) {
+        if (tag == kTagExifIfdPointer) exifIfd = Read32(tiff, entry + 8);
+      })) {
+    const uint64_t link = ifd0 + 2 + 12 * static_cast<uint64_t>(Read16(tiff, ifd0));
+    if (Holds(tiff, link, 4)) ifd1 = Read32(tiff, link);
+  }
+  WalkIfd(tiff, exifIfd, kExifIfdEntryCap, [&](uint16_t tag, uint64_t entry) {
+    if (tag == kTagPixelXDimension) facts.PixelWidth = EntryNumber(tiff, entry);
+    if (tag == kTagPixelYDimension) facts.PixelHeight = EntryNumber(tiff, entry);
+  });
+  uint64_t offset = 0;
+  uint64_t thumbnailLength = 0;
+  WalkIfd(tiff, ifd1, kExifIfdEntryCap, [&](uint16_t tag, uint64_t entry) {
+    if (tag == kTagThumbnailOffset) offset = EntryNumber(tiff, entry);
+    if (tag == kTagThumbnailLength) thumbnailLength = EntryNumber(tiff, entry);
+  });
+  if (offset == 0 || thumbnailLength == 0 || !Holds(tiff, offset, thumbnailLength)) return facts;
+  const JpegLayout thumbnail = WalkJpegMarkers(tiff.Bytes + offset, thumbnailLength, true);
+  if (!thumbnail.FrameFound || thumbnail.FrameWidth == 0 || thumbnail.FrameHeight == 0) return facts;
+  facts.ThumbnailStart = layout.TiffStart + offset;
+  facts.ThumbnailLength = thumbnailLength;
+  facts.ThumbnailWidth = thumbnail.FrameWidth;
+  facts.ThumbnailHeight = thumbnail.FrameHeight;
+  return facts;
+}
+
 int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) {
   dateText[0] = ' ';
   dateText[1] = '\0';
   TiffView tiff;
-  const int opened = OpenTiff(bytes, length, &tiff);
+  const int opened = OpenTiff(bytes, WalkJpegMarkers(bytes, length), &tiff);
   if (opened != 1) return opened;
 
   // Every entry of IFD0 is visited and the last Exif IFD pointer wins. An

@@ -1,6 +1,7 @@
-// The EXIF rules: the marker walk to a JPEG file's EXIF segment, the capture
-// date (DateTimeOriginal, or DateTimeDigitized) and the orientation found in
-// it. Pure: no <windows.h>, no state; any thread.
+// The EXIF rules: the marker walk to a JPEG file's EXIF segment and frame
+// header, the capture date (DateTimeOriginal, or DateTimeDigitized), and what
+// the preview takes from the segment: the orientation, the camera's
+// thumbnail and the pixel dimensions. Pure: no <windows.h>, no state; any thread.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -29,21 +30,41 @@ struct JpegLayout {
   bool ExifWhole;       // ... that the bytes read hold to its end
   uint64_t TiffStart;   // its TIFF header, past the identifier and two zero bytes
   uint64_t TiffLength;  // from the TIFF header to the end of the segment
+  bool FrameFound;      // a frame header whose size the bytes hold (with toFrame)
+  uint32_t FrameWidth;  // the picture's size as its frame header gives it
+  uint32_t FrameHeight;
 };
 
 // From FF D8, over fill bytes FF and past every segment with a length, to the
-// first APP1 "Exif" (or "EXIF") segment. The walk ends without one at a frame
-// header (SOF0-SOF15 but C4, C8 and CC), at SOS, at EOI, at a marker without
-// a length, at a byte that starts no marker, or at the end of the bytes.
-JpegLayout WalkJpegMarkers(const unsigned char* bytes, size_t length);
+// first APP1 "Exif" (or "EXIF") segment; with `toFrame`, on past it to the
+// frame header. The walk ends at a frame header (SOF0-SOF15 but C4, C8 and
+// CC), at SOS, at EOI, at a marker without a length, at a byte that starts no
+// marker, or at the end of the bytes.
+JpegLayout WalkJpegMarkers(const unsigned char* bytes, size_t length, bool toFrame = false);
+
+// What the preview needs from the first bytes of a photo file.
+struct PhotoFacts {
+  // The Orientation of IFD0 (tag 0x0112): 1 to 8, as the EXIF standard
+  // numbers the ways a camera stores a turned or mirrored picture; 1 (stored
+  // upright) when the tag is absent, its value unknown or the segment unread.
+  int Orientation;
+  bool FrameFound;           // the photo's frame header lies in the bytes
+  uint32_t FrameWidth, FrameHeight;
+  bool ExifWhole;            // the EXIF segment lies in the bytes
+  uint64_t ThumbnailStart;   // the camera's own small JPEG (IFD1), in the bytes
+  uint64_t ThumbnailLength;  // 0: none, or one whose place, length or frame is damaged
+  uint32_t ThumbnailWidth, ThumbnailHeight;  // from the thumbnail's own frame header
+  uint32_t PixelWidth, PixelHeight;          // PixelXDimension, PixelYDimension; 0: absent
+};
+
+// Walks the bytes once to the photo's frame header and reads the EXIF
+// segment's orientation, its thumbnail (found through IFD0's link to IFD1)
+// and the pixel dimensions of the Exif IFD. A thumbnail is given only when
+// it lies wholly inside the segment and its own frame header lies inside it.
+PhotoFacts ReadPhotoFacts(const unsigned char* bytes, size_t length);
 
 // Parses `length` bytes read from the start of a file and returns one of the
 // codes above. `dateText` (at least kCaptureDateSize bytes) receives
 // "YYYYMMDD" on kCaptureDateFound and a single space otherwise. Every read
 // stays inside the EXIF segment, which lies inside bytes[0 .. length).
 int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText);
-
-// The Orientation of IFD0 (tag 0x0112): 1 to 8, as the EXIF standard numbers
-// the ways a camera stores a turned or mirrored picture; 1 (stored upright)
-// when the tag is absent, its value unknown or the structure unreadable.
-int ParseOrientation(const unsigned char* bytes, size_t length);

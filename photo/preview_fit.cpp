@@ -84,3 +84,41 @@ void TurnUpright(const uint32_t* stored, int32_t sw, int32_t sh, int orientation
     }
   }
 }
+
+namespace {
+
+// |a - b| * 100 <= b: two aspects, as cross products, within 1 % of each other.
+bool WithinOnePercent(int64_t a, int64_t b) { return (a > b ? a - b : b - a) * 100 <= b; }
+
+}  // namespace
+
+ThumbnailBand PlanThumbnail(int32_t pw, int32_t ph, int32_t tw, int32_t th, uint32_t pixelWidth,
+                            uint32_t pixelHeight, int orientation, int32_t bw, int32_t bh) {
+  ThumbnailBand band = {false, 0, 0, tw, th};
+  if (pw <= 0 || ph <= 0 || tw <= 0 || th <= 0) return band;
+  if ((pw > ph && th > tw) || (ph > pw && tw > th)) return band;
+  if (pixelWidth != 0 && pixelHeight != 0 &&
+      !WithinOnePercent(static_cast<int64_t>(pixelWidth) * ph, static_cast<int64_t>(pixelHeight) * pw)) {
+    return band;
+  }
+  const int64_t thumbCross = static_cast<int64_t>(tw) * ph;
+  const int64_t photoCross = static_cast<int64_t>(th) * pw;
+  if (!WithinOnePercent(thumbCross, photoCross)) {
+    if (thumbCross < photoCross) {  // taller than the photo: bands above and below
+      const int32_t rows = static_cast<int32_t>(thumbCross / pw);
+      band.Y = (th - rows) / 2 + 1;
+      band.Height = rows - 2;
+    } else {  // wider: bands left and right
+      const int32_t columns = static_cast<int32_t>(photoCross / ph);
+      band.X = (tw - columns) / 2 + 1;
+      band.Width = columns - 2;
+    }
+  }
+  const bool turns = OrientationTurnsSides(orientation);
+  const PreviewSize fit = FitPreview(turns ? ph : pw, turns ? pw : ph, bw, bh);
+  const int32_t uprightWidth = turns ? band.Height : band.Width;
+  const int32_t uprightHeight = turns ? band.Width : band.Height;
+  band.Use = band.Width > 0 && band.Height > 0 && uprightWidth >= fit.Width &&
+             uprightHeight >= fit.Height;
+  return band;
+}

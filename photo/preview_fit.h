@@ -41,3 +41,24 @@ bool OrientationTurnsSides(int orientation);
 // value copies as 1.
 void TurnUpright(const uint32_t* stored, int32_t storedWidth, int32_t storedHeight, int orientation,
                  uint32_t* upright);
+
+// The part of a camera's thumbnail that the preview shows, in the
+// thumbnail's pixels; Use is false when the whole photo must be decoded.
+struct ThumbnailBand {
+  bool Use;
+  int32_t X, Y, Width, Height;
+};
+
+// Whether a thumbnail of thumbWidth x thumbHeight stands for a photo whose
+// frame is photoWidth x photoHeight (both as stored) in a box of boxWidth x
+// boxHeight, and which part of it. The band is the centred part with the
+// photo's aspect: the whole thumbnail when the aspects agree within 1 %,
+// else cut to the photo's aspect with one more pixel off each cut side (JPEG
+// blocks smear a camera's black padding into the edge rows). It is used when,
+// turned upright, it is at least the fit rule's size for the photo's upright
+// size; never when one of photo and thumbnail is landscape and the other
+// portrait, or when the EXIF pixel dimensions (0: absent) disagree with the
+// frame's aspect by more than 1 %.
+ThumbnailBand PlanThumbnail(int32_t photoWidth, int32_t photoHeight, int32_t thumbWidth,
+                            int32_t thumbHeight, uint32_t pixelWidth, uint32_t pixelHeight,
+                            int orientation, int32_t boxWidth, int32_t boxHeight);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "conditions/dialog_state.h"
 #include "photo/exif_reader.h"
@@ -61,24 +62,38 @@ HGLOBAL ReadWholeFile(HANDLE file, DWORD* size) {
 
 // Turns the block into a picture object. The stream owns the block from its
 // creation on, so the block is freed exactly once: here when no stream was
-// made, otherwise with the stream's release.
-IPicture* DecodePicture(HWND owner, HGLOBAL block, DWORD size) {
+// made, otherwise with the stream's release. A quiet decode (the camera's
+// thumbnail, which the whole file stands behind) shows no box.
+IPicture* DecodePicture(HWND owner, HGLOBAL block, DWORD size, bool quiet) {
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream)) || stream == nullptr) {
-    ShowPictureError(owner, kCreateStreamText);
+    if (!quiet) ShowPictureError(owner, kCreateStreamText);
     GlobalFree(block);
     return nullptr;
   }
   IPicture* picture = nullptr;
   HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                   reinterpret_cast<void**>(&picture));
+  stream->Release();
   if (FAILED(loaded) || picture == nullptr) {
-    ShowPictureError(owner, kLoadPictureText);
-    stream->Release();
+    if (!quiet) ShowPictureError(owner, kLoadPictureText);
     return nullptr;
   }
-  stream->Release();
   return picture;
+}
+
+// The thumbnail's bytes, copied out of the head into a block of their own.
+IPicture* DecodeThumbnail(HWND owner, const unsigned char* bytes, DWORD size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (block == nullptr) return nullptr;
+  void* copy = GlobalLock(block);
+  if (copy == nullptr) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  memcpy(copy, bytes, size);
+  GlobalUnlock(block);
+  return DecodePicture(owner, block, size, true);
 }
 
 // The stored picture's pixels, turned upright into a new bitmap of the
@@ -114,31 +129,28 @@ HBITMAP TurnBitmap(HDC ownerDc, HBITMAP stored, int width, int height, int orien
   return turned;
 }
 
-// Renders the picture once, upright and scaled into the box, into a new
-// bitmap that replaces *previewBitmap. The natural size is the upright one.
-// False when no bitmap could be made, Render failed or the picture could
-// not be turned; *previewBitmap is then none.
-bool RenderPreview(HWND owner, IPicture* picture, int orientation, HBITMAP* previewBitmap,
-                   int boxWidth, int boxHeight, int* naturalWidth, int* naturalHeight) {
+// The part of a picture to render, in a grid of its pixels: the whole
+// picture is {0, 0, 1, 1} of a 1 x 1 grid.
+struct SourceBand {
+  int X, Y, Width, Height;
+  int GridWidth, GridHeight;
+};
+
+// Renders the band of the picture once, scaled to `fit` (the upright size)
+// and turned upright, into a new bitmap compatible with the owner window.
+// nullptr when no bitmap could be made, Render failed or the picture could
+// not be turned.
+HBITMAP RenderPreview(HWND owner, IPicture* picture, const SourceBand& band, int orientation,
+                      PreviewSize fit) {
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
   OLE_YSIZE_HIMETRIC himetricHeight = 0;
   picture->get_Width(&himetricWidth);
   picture->get_Height(&himetricHeight);
 
   HDC ownerDc = GetDC(owner);
-  const int pixelWidth = MulDiv(himetricWidth, GetDeviceCaps(ownerDc, LOGPIXELSX), kHimetricPerInch);
-  const int pixelHeight = MulDiv(himetricHeight, GetDeviceCaps(ownerDc, LOGPIXELSY), kHimetricPerInch);
-  const bool turns = OrientationTurnsSides(orientation);
-  *naturalWidth = turns ? pixelHeight : pixelWidth;
-  *naturalHeight = turns ? pixelWidth : pixelHeight;
-
   HDC memoryDc = CreateCompatibleDC(ownerDc);
-  if (*previewBitmap != nullptr) {
-    DeleteObject(*previewBitmap);
-    *previewBitmap = nullptr;
-  }
-  // Fitted upright, rendered in the stored shape, then turned.
-  const PreviewSize fit = FitPreview(*naturalWidth, *naturalHeight, boxWidth, boxHeight);
+  // Rendered in the stored shape, then turned.
+  const bool turns = OrientationTurnsSides(orientation);
   const int width = turns ? fit.Height : fit.Width;
   const int height = turns ? fit.Width : fit.Height;
   HBITMAP bitmap = CreateCompatibleBitmap(ownerDc, width, height);
@@ -154,8 +166,13 @@ bool RenderPreview(HWND owner, IPicture* picture, int orientation, HBITMAP* prev
     } else {
       SetStretchBltMode(memoryDc, COLORONCOLOR);
     }
-    rendered = SUCCEEDED(picture->Render(memoryDc, 0, 0, width, height, 0, himetricHeight,
-                                         himetricWidth, -himetricHeight, nullptr));
+    // HIMETRIC sources count upwards from the picture's bottom edge.
+    const OLE_XPOS_HIMETRIC sourceX = MulDiv(band.X, himetricWidth, band.GridWidth);
+    const OLE_YPOS_HIMETRIC sourceY = himetricHeight - MulDiv(band.Y, himetricHeight, band.GridHeight);
+    const OLE_XSIZE_HIMETRIC sourceWidth = MulDiv(band.Width, himetricWidth, band.GridWidth);
+    const OLE_YSIZE_HIMETRIC sourceHeight = MulDiv(band.Height, himetricHeight, band.GridHeight);
+    rendered = SUCCEEDED(picture->Render(memoryDc, 0, 0, width, height, sourceX, sourceY,
+                                         sourceWidth, -sourceHeight, nullptr));
     // A bitmap still selected into a context cannot be deleted or read.
     SelectObject(memoryDc, previous);
   }
@@ -167,12 +184,87 @@ bool RenderPreview(HWND owner, IPicture* picture, int orientation, HBITMAP* prev
   }
   if (memoryDc != nullptr) DeleteDC(memoryDc);
   ReleaseDC(owner, ownerDc);
-  if (rendered) {
-    *previewBitmap = bitmap;
-  } else if (bitmap != nullptr) {
+  if (!rendered && bitmap != nullptr) {
     DeleteObject(bitmap);
+    bitmap = nullptr;
   }
-  return rendered;
+  return bitmap;
+}
+
+// The camera's own thumbnail, when the head shows one that covers the pane:
+// its band rendered at the size the whole photo would have, so the framing
+// is the same on either path. nullptr when there is none, or it will not
+// decode or render.
+HBITMAP RenderThumbnail(HWND owner, const unsigned char* head, const PhotoFacts& facts,
+                        int boxWidth, int boxHeight, int* naturalWidth, int* naturalHeight) {
+  if (!facts.FrameFound || !facts.ExifWhole || facts.ThumbnailLength == 0) return nullptr;
+  const int photoWidth = static_cast<int>(facts.FrameWidth);
+  const int photoHeight = static_cast<int>(facts.FrameHeight);
+  const ThumbnailBand band = PlanThumbnail(
+      photoWidth, photoHeight, static_cast<int>(facts.ThumbnailWidth),
+      static_cast<int>(facts.ThumbnailHeight), facts.PixelWidth, facts.PixelHeight,
+      facts.Orientation, boxWidth, boxHeight);
+  if (!band.Use) return nullptr;
+  IPicture* picture = DecodeThumbnail(owner, head + facts.ThumbnailStart,
+                                      static_cast<DWORD>(facts.ThumbnailLength));
+  if (picture == nullptr) return nullptr;
+  const bool turns = OrientationTurnsSides(facts.Orientation);
+  const int uprightWidth = turns ? photoHeight : photoWidth;
+  const int uprightHeight = turns ? photoWidth : photoHeight;
+  const SourceBand source = {band.X, band.Y, band.Width, band.Height,
+                             static_cast<int>(facts.ThumbnailWidth),
+                             static_cast<int>(facts.ThumbnailHeight)};
+  HBITMAP bitmap = RenderPreview(owner, picture, source, facts.Orientation,
+                                 FitPreview(uprightWidth, uprightHeight, boxWidth, boxHeight));
+  picture->Release();
+  if (bitmap != nullptr) {
+    *naturalWidth = uprightWidth;
+    *naturalHeight = uprightHeight;
+  }
+  return bitmap;
+}
+
+// The whole file decoded, as the picture object reads it. Every failure
+// after the file was opened is a box; a failed Render leaves
+// *previewBitmap none.
+int LoadWholePicture(HWND owner, HANDLE file, int orientation, HBITMAP* previewBitmap,
+                     int boxWidth, int boxHeight, int* naturalWidth, int* naturalHeight) {
+  DWORD size = 0;
+  HGLOBAL block = nullptr;
+  if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0) {
+    block = ReadWholeFile(file, &size);
+  } else {
+    CloseHandle(file);
+  }
+  if (block == nullptr) {
+    ShowPictureError(owner, kLoadPictureText);
+    return 0;
+  }
+  IPicture* picture = DecodePicture(owner, block, size, false);
+  if (picture == nullptr) return 0;
+
+  OLE_XSIZE_HIMETRIC himetricWidth = 0;
+  OLE_YSIZE_HIMETRIC himetricHeight = 0;
+  picture->get_Width(&himetricWidth);
+  picture->get_Height(&himetricHeight);
+  HDC ownerDc = GetDC(owner);
+  const int pixelWidth = MulDiv(himetricWidth, GetDeviceCaps(ownerDc, LOGPIXELSX), kHimetricPerInch);
+  const int pixelHeight = MulDiv(himetricHeight, GetDeviceCaps(ownerDc, LOGPIXELSY), kHimetricPerInch);
+  ReleaseDC(owner, ownerDc);
+  const bool turns = OrientationTurnsSides(orientation);
+  *naturalWidth = turns ? pixelHeight : pixelWidth;
+  *naturalHeight = turns ? pixelWidth : pixelHeight;
+
+  if (*previewBitmap != nullptr) {
+    DeleteObject(*previewBitmap);
+    *previewBitmap = nullptr;
+  }
+  const SourceBand whole = {0, 0, 1, 1, 1, 1};
+  *previewBitmap = RenderPreview(owner, picture, whole, orientation,
+                                 FitPreview(*naturalWidth, *naturalHeight, boxWidth, boxHeight));
+  picture->Release();
+  if (*previewBitmap == nullptr) ShowPictureError(owner, kRenderText);
+  return *previewBitmap != nullptr ? 1 : 0;
 }
 
 LRESULT OnPanePaint(HWND pane) {
@@ -230,25 +322,27 @@ int LoadPreviewPicture(HWND owner, const char* path, HBITMAP* previewBitmap, int
   HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
-  DWORD size = 0;
-  HGLOBAL block = ReadWholeFile(file, &size);
-  if (block == nullptr) {
-    ShowPictureError(owner, kLoadPictureText);
-    return 0;
+  // The head, in one read: the EXIF segment, the frame header and, in a
+  // camera's file, its own small JPEG, which spares decoding the whole photo.
+  unsigned char* head = static_cast<unsigned char*>(malloc(kExifHeadSize));
+  DWORD got = 0;
+  PhotoFacts facts = {};
+  facts.Orientation = 1;
+  if (head != nullptr && ReadFile(file, head, kExifHeadSize, &got, nullptr)) {
+    facts = ReadPhotoFacts(head, got);
   }
-  int orientation = 1;
-  if (const unsigned char* bytes = static_cast<const unsigned char*>(GlobalLock(block))) {
-    orientation = ParseOrientation(bytes, size);
-    GlobalUnlock(block);
+  HBITMAP thumbnail = head == nullptr ? nullptr
+                                      : RenderThumbnail(owner, head, facts, boxWidth, boxHeight,
+                                                        naturalWidth, naturalHeight);
+  free(head);
+  if (thumbnail != nullptr) {
+    CloseHandle(file);
+    if (*previewBitmap != nullptr) DeleteObject(*previewBitmap);
+    *previewBitmap = thumbnail;
+    return 1;
   }
-  IPicture* picture = DecodePicture(owner, block, size);
-  if (picture == nullptr) return 0;
-
-  bool rendered = RenderPreview(owner, picture, orientation, previewBitmap, boxWidth, boxHeight,
-                                naturalWidth, naturalHeight);
-  picture->Release();
-  if (!rendered) ShowPictureError(owner, kRenderText);
-  return *previewBitmap != nullptr ? 1 : 0;
+  return LoadWholePicture(owner, file, facts.Orientation, previewBitmap, boxWidth, boxHeight,
+                          naturalWidth, naturalHeight);
 }
 
 LRESULT CALLBACK PreviewPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {

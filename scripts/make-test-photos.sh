@@ -11,6 +11,8 @@
 #   <folder>/noise-4200x3150.jpg            fine random noise, channel means 180, 120, 60
 #   <folder>/turned-6.jpg                   stored 4000 x 3000, left half red, right half
 #                                           blue, EXIF Orientation 6 (upright: red on top)
+#   <folder>/thumb-3x2.jpg                  6000 x 4000 blue, with a camera's thumbnail:
+#                                           160 x 120 green, black bands of 7 rows
 # With --bench also <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
 # (6000 x 4000). Writes <folder>/.done last; an existing .done skips the work.
 set -euo pipefail
@@ -57,6 +59,10 @@ if [ "$bench" != --bench ]; then
     +channel -quality 85 "$tmp/noise-4200x3150.jpg"
   convert -size 2000x3000 xc:red -size 2000x3000 xc:blue +append -quality 85 "$tmp/turned-6.jpg"
   exiftool -q -overwrite_original -n -Orientation=6 "$tmp/turned-6.jpg"
+  convert -size 160x106 xc:lime -bordercolor black -border 0x7 -quality 90 "$tmp/thumb.jpg"
+  picture "$tmp/thumb-3x2.jpg" 6000x4000 blue
+  exiftool -q -overwrite_original '-ThumbnailImage<='"$tmp/thumb.jpg" "$tmp/thumb-3x2.jpg"
+  rm "$tmp/thumb.jpg"
   mv "$tmp"/*.jpg "$dir"/
 else
   # A thousand files of a few kinds, dated in one exiftool run per kind.

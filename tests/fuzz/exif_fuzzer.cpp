@@ -1,4 +1,4 @@
-// libFuzzer target for the EXIF parser (capture date and orientation). Built by scripts/fuzz-exif.sh
+// libFuzzer target for the EXIF parser (capture date, orientation, thumbnail). Built by scripts/fuzz-exif.sh
 // with clang -fsanitize=fuzzer,address,undefined; any read outside the bytes
 // given, any undefined behaviour, and any broken promise of the parser stops
 // the run.
@@ -36,8 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char date[kCaptureDateSize + 1];
   const int code = ParseChecked(data, size, date);
   Require(code != -2);  // the walk passes every segment with a length
-  const int orientation = ParseOrientation(data, size);
-  Require(orientation >= 1 && orientation <= 8);
+  const PhotoFacts facts = ReadPhotoFacts(data, size);
+  Require(facts.Orientation >= 1 && facts.Orientation <= 8);
+  // A thumbnail lies inside the bytes, behind its own frame header.
+  if (facts.ThumbnailLength != 0) {
+    Require(facts.ExifWhole && facts.ThumbnailStart + facts.ThumbnailLength <= size);
+    Require(data[facts.ThumbnailStart] == 0xFF && data[facts.ThumbnailStart + 1] == 0xD8);
+    Require(facts.ThumbnailWidth > 0 && facts.ThumbnailHeight > 0);
+  }
 
   // Nothing is read past the EXIF segment: the bytes cut at its end, in a
   // heap block of exactly that size so that the address sanitizer sees any
@@ -48,7 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     char cutDate[kCaptureDateSize + 1];
     Require(ParseChecked(cut.data(), cut.size(), cutDate) == code);
     Require(memcmp(date, cutDate, kCaptureDateSize) == 0);
-    Require(ParseOrientation(cut.data(), cut.size()) == orientation);
+    const PhotoFacts cutFacts = ReadPhotoFacts(cut.data(), cut.size());
+    Require(cutFacts.Orientation == facts.Orientation);
+    Require(cutFacts.ThumbnailStart == facts.ThumbnailStart);
+    Require(cutFacts.ThumbnailLength == facts.ThumbnailLength);
   } else {
     Require(code != kCaptureDateFound);
   }

@@ -74,6 +74,16 @@ int main(int argc, char** argv) {
   xmpFirst.Ifd(0x60, {{kTagOriginal, kTypeAscii, 20, 0x100}});
   xmpFirst.TiffText(0x100, kOriginalText);
   ok &= Write(dir, "xmp-first-turned", xmpFirst.Bytes);
+  ExifBytes withThumbnail = StartExif(false, 16);
+  withThumbnail.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 0x40}}, -1, 0x80);
+  withThumbnail.Ifd(0x40, {{0xA002, 3, 1, 600}, {0xA003, kTypeLong, 1, 400}});
+  withThumbnail.Ifd(0x80, {{0x0201, kTypeLong, 1, 0x100}, {0x0202, kTypeLong, 1, 23}});
+  const std::vector<uint8_t> tiny = TinyJpeg(160, 120);
+  withThumbnail.PutText(withThumbnail.Tiff + 0x100, reinterpret_cast<const char*>(tiny.data()), tiny.size());
+  withThumbnail.EndSegmentAt(withThumbnail.Bytes.size());
+  const std::vector<uint8_t> frame = TinyJpeg(600, 400);
+  withThumbnail.Bytes.insert(withThumbnail.Bytes.end(), frame.begin() + 2, frame.end());
+  ok &= Write(dir, "thumbnail", withThumbnail.Bytes);
   ok &= Write(dir, "png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A});
   ok &= Write(dir, "dqt", {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43});
   if (!ok) {

@@ -65,7 +65,8 @@ struct ExifBytes {
   }
   // Offsets below count from the TIFF header, as in the file.
   void TiffText(uint32_t offset, const char* text) { PutText(Tiff + offset, text, strlen(text) + 1); }
-  void Ifd(uint32_t offset, const std::vector<IfdEntry>& entries, int countField = -1) {
+  void Ifd(uint32_t offset, const std::vector<IfdEntry>& entries, int countField = -1,
+           uint32_t next = 0) {
     size_t pos = Tiff + offset;
     Put16(pos, static_cast<uint16_t>(countField < 0 ? static_cast<int>(entries.size()) : countField));
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -75,7 +76,7 @@ struct ExifBytes {
       Put32(e + 4, entries[i].Count);
       Put32(e + 8, entries[i].Value);
     }
-    Put32(pos + 2 + 12 * entries.size(), 0);  // no next IFD
+    Put32(pos + 2 + 12 * entries.size(), next);
   }
 };
 
@@ -127,6 +128,14 @@ inline ExifBytes StartExif(bool big, int app0Length = 0, const char* identifier 
   std::vector<Segment> before;
   if (app0Length > 0) before.push_back({0xFFE0, static_cast<uint16_t>(app0Length), kJfif16.Data, 14});
   return StartExifAfter(big, before, identifier, order);
+}
+
+// The least of a JPEG file a walk reads a size from: SOI, a baseline frame
+// header of three components, EOI.
+inline std::vector<uint8_t> TinyJpeg(uint16_t width, uint16_t height) {
+  return {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08, static_cast<uint8_t>(height >> 8),
+          static_cast<uint8_t>(height), static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width),
+          0x03, 0x01, 0x22, 0x00, 0x02, 0x11, 0x01, 0x03, 0x11, 0x01, 0xFF, 0xD9};
 }
 
 const char kOriginalText[] = "2011:05:02 10:15:30";

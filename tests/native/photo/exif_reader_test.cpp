@@ -134,7 +134,67 @@ TEST(ExifReader, OrientationOfIfd0) {
     if (c.Value >= 0) ifd0.push_back({0x0112, 3, 1, value});
     f.Ifd(8, ifd0);
     f.Grow(400);
-    EXPECT_EQ(ParseOrientation(f.Bytes.data(), f.Bytes.size()), c.Orientation) << c.Big << " " << c.Value;
+    EXPECT_EQ(ReadPhotoFacts(f.Bytes.data(), f.Bytes.size()).Orientation, c.Orientation)
+        << c.Big << " " << c.Value;
+  }
+}
+
+// The camera's thumbnail: IFD1 through IFD0's link, which follows IFD0's
+// real entry count; offset and length bounded to the segment; its size from
+// its own frame header. Then the photo's own frame header past the segment.
+TEST(ExifReader, ThumbnailAndFrameHeader) {
+  const uint16_t kOffset = 0x0201, kLength = 0x0202;
+  const std::vector<uint8_t> thumbnail = TinyJpeg(160, 120);
+  const uint32_t size = static_cast<uint32_t>(thumbnail.size());
+  struct Case {
+    const char* Name;
+    int Ifd0Entries;  // padding entries in IFD0, before the Exif IFD pointer
+    uint32_t Link;    // IFD0's link to IFD1
+    uint32_t Offset, Length;
+    bool Frame;       // the thumbnail's bytes hold a frame header
+    uint64_t Expected;  // the thumbnail's length found, 0 for none
+  } cases[] = {
+      {"typical", 1, 0x200, 0x300, size, true, size},
+      {"IFD0 past the 40-entry cap", 45, 0x400, 0x500, size, true, size},
+      {"thumbnail ends with the segment", 1, 0x200, 0x600 - size, size, true, size},
+      {"thumbnail one byte past it", 1, 0x200, 0x601 - size, size, true, 0},
+      {"offset that wraps", 1, 0x200, 0xFFFFFFF0u, size, true, 0},
+      {"length that wraps", 1, 0x200, 0x300, 0xFFFFFFFFu, true, 0},
+      {"no length", 1, 0x200, 0x300, 0, true, 0},
+      {"no frame header in it", 1, 0x200, 0x300, size, false, 0},
+      {"link outside the segment", 1, 0x9000, 0x300, size, true, 0},
+      {"no IFD1", 1, 0, 0x300, size, true, 0},
+  };
+  for (const Case& c : cases) {
+    for (bool big : {false, true}) {
+      ExifBytes f = StartExif(big, 16);
+      std::vector<IfdEntry> ifd0 = {{0x0112, 3, 1, big ? 6u << 16 : 6u}};
+      ifd0.resize(static_cast<size_t>(c.Ifd0Entries) + 1, IfdEntry{kTagMake, kTypeAscii, 4, 0});
+      ifd0.push_back({kTagExifIfd, kTypeLong, 1, 0x1C0});
+      f.Ifd(8, ifd0, -1, c.Link);
+      f.Ifd(0x1C0, {{0xA002, 3, 1, big ? 6000u << 16 : 6000u}, {0xA003, kTypeLong, 1, 4000}});
+      if (c.Link != 0 && c.Link < 0x600) f.Ifd(c.Link, {{0x0103, 3, 1, 6}, {kOffset, kTypeLong, 1, c.Offset}, {kLength, kTypeLong, 1, c.Length}});
+      std::vector<uint8_t> bytes = thumbnail;
+      if (!c.Frame) bytes[3] = 0xDB;
+      if (c.Offset < 0x600) f.PutText(f.Tiff + c.Offset, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      f.EndSegmentAt(f.Tiff + 0x600);
+      const std::vector<uint8_t> photo = TinyJpeg(6000, 4000);
+      f.Bytes.resize(f.Tiff + 0x600);
+      f.Bytes.insert(f.Bytes.end(), photo.begin() + 2, photo.end());
+      const PhotoFacts facts = ReadPhotoFacts(f.Bytes.data(), f.Bytes.size());
+      EXPECT_EQ(facts.ThumbnailLength, c.Expected) << c.Name << " " << big;
+      if (c.Expected != 0) {
+        EXPECT_EQ(facts.ThumbnailStart, f.Tiff + c.Offset) << c.Name;
+        EXPECT_EQ(facts.ThumbnailWidth, 160u) << c.Name;
+        EXPECT_EQ(facts.ThumbnailHeight, 120u) << c.Name;
+      }
+      EXPECT_TRUE(facts.FrameFound && facts.ExifWhole) << c.Name;
+      EXPECT_EQ(facts.FrameWidth, 6000u) << c.Name;
+      EXPECT_EQ(facts.FrameHeight, 4000u) << c.Name;
+      EXPECT_EQ(facts.PixelWidth, 6000u) << c.Name;
+      EXPECT_EQ(facts.PixelHeight, 4000u) << c.Name;
+      EXPECT_EQ(facts.Orientation, 6) << c.Name;
+    }
   }
 }
 

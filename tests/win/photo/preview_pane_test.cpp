@@ -166,6 +166,28 @@ TEST_F(PreviewPane, FitsPhotosIntoThePaneByTheFitRule) {
   }
 }
 
+// A 3:2 photo (blue) with a camera's thumbnail (green, 4:3 with black
+// bands): the pane shows the thumbnail's band, framed as the photo, 84 x 56
+// at y 3, with no band of black.
+TEST_F(PreviewPane, CameraThumbnailStandsInForThePhoto) {
+  Paint();
+  int w = 0, h = 0;
+  ASSERT_EQ(Load(PhotoPath("thumb-3x2.jpg"), &w, &h), 1);
+  EXPECT_EQ(w, 6000);
+  EXPECT_EQ(h, 4000);
+  Paint();
+  const std::vector<COLORREF> pixels = PanePixels();
+  int wrong = 0;
+  for (int y = 0; y < 63; ++y) {
+    for (int x = 0; x < 84; ++x) {
+      const COLORREF c = pixels[y * 84 + x];
+      const bool green = GetGValue(c) > 200 && GetRValue(c) < 60 && GetBValue(c) < 60;
+      wrong += (y >= 3 && y < 59) ? !green : c != App.FaceColour;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(PreviewPane, PortraitIsPaintedCentredAtX18) {
   Paint();
   ASSERT_EQ(Load(PhotoPath("portrait-2448x3264.jpg")), 1);
