@@ -4,10 +4,15 @@
 #    exif_date tool: open, read the first 128 KB, parse), beside a floor
 #    that only opens, reads and closes each file, and exiftool's and exiv2's
 #    time for the same date on the same files, as ratios;
-#  - the preview loader's time for a 24-megapixel JPEG under Wine
-#    (LoadPreviewPicture into the 84 x 63 pane, median of 5 runs).
-# Usage: bench-photo.sh [build root]   (default build/; builds what it needs)
+#  - the preview loader's time (LoadPreviewPicture, the choice to the
+#    bitmap) for camera-like photos of 24 to 200 MP, with a camera's
+#    thumbnail and without, in the pane at 96, 144 and 192 dpi, under Wine.
+# Usage: bench-photo.sh [--guest] [build root]   (default build/; builds what
+# it needs). With --guest the i686 build of the preview benchmark runs in the
+# emulated 32-bit PC as well.
 set -euo pipefail
+guest=0
+if [ "${1:-}" = --guest ]; then guest=1; shift; fi
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=$(realpath -m "${1:-$top/build}")
 for tool in exiftool exiv2 convert; do
@@ -58,7 +63,48 @@ awk -v n="$count" -v f="$t_floor" -v a="$t_ours" -v b="$t_exiftool" -v c="$t_exi
   printf "  exiv2      %8.2f us per file  (%.1f x exif_date)\n", c / n / 1000, c / a
 }'
 
-echo "== preview of a 24-megapixel JPEG under Wine"
+# The preview: camera-like photos of 24, 50, 100 and 200 MP, each with a
+# camera's 160 x 120 thumbnail and without one (which takes the whole decode
+# the loader has always done), in the pane of 96, 144 and 192 dpi (the
+# dialog's 56 x 42 units: 84 x 63, 126 x 94 and 168 x 126 pixels).
+echo "== making the camera photos in $photos/camera (once)"
+"$top/scripts/make-test-photos.sh" "$photos" --camera
+plan=$root/preview-plan.txt
+for n in 24 50 100 200; do
+  for kind in thumb whole; do
+    file=camera-${n}mp.jpg
+    [ $kind = whole ] || file=camera-${n}mp-thumb.jpg
+    for dpi in 96 144 192; do
+      echo "${n}mp $kind $dpi $file $((84 * dpi / 96)) $((63 * dpi / 96))"
+    done
+  done
+done > "$plan"
+for f in "$photos"/camera/camera-*mp.jpg; do
+  identify -format "$(basename "$f"): %wx%h, %b\n" "$f" 2>/dev/null || echo "$(basename "$f"): $(stat -c %s "$f") bytes"
+done
+
+# The figures of lines "<N>mp <kind> <dpi>: ... median M ms ..." or
+# "<N>mp <kind> <dpi>: refused: ..." on stdin, thumbnail beside whole decode.
+preview_table() {
+  awk '
+    /^[0-9]+mp (thumb|whole) [0-9]+:/ {
+      key = $1 " " $3; sub(":", "", key)
+      v = "refused"
+      for (i = 1; i <= NF; i++) if ($i == "median") v = $(i + 1)
+      t[$2 " " key] = v; sizes[$1] = 1
+    }
+    END {
+      printf "%-6s %5s %12s %12s %8s\n", "photo", "dpi", "thumb ms", "whole ms", "ratio"
+      split("24mp 50mp 100mp 200mp", order, " ")
+      for (k = 1; k <= 4; k++) for (d = 96; d <= 192; d += 48) {
+        a = t["thumb " order[k] " " d]; b = t["whole " order[k] " " d]
+        r = (a + 0 > 0 && b + 0 > 0) ? sprintf("%.3f", a / b) : "-"
+        printf "%-6s %5d %12s %12s %8s\n", order[k], d, a, b, r
+      }
+    }'
+}
+
+echo "== the preview under wine64 (x86_64 build), median of 3 runs"
 prefix=$root/win64/wineprefix
 "$top/scripts/wine-prefix.sh" "$prefix"
 xpid=
@@ -66,12 +112,32 @@ if [ -z "${DISPLAY:-}" ]; then
   read -r d xpid < <("$top/scripts/xvfb-start.sh")
   export DISPLAY=$d
 fi
-identify -format 'photo-24mp.jpg: %wx%h, %b\n' "$photos/photo-24mp.jpg"
-set +e
-WINEPREFIX=$prefix "$top/scripts/wine-run.sh" "$root/win64/bin/preview_bench.exe" \
-  "Z:${photos//\//\\}\\photo-24mp.jpg" 5
-status=$?
-set -e
+while read -r n kind dpi file w h; do
+  line=$(WINEPREFIX=$prefix "$top/scripts/wine-run.sh" "$root/win64/bin/preview_bench.exe" \
+    "Z:${photos//\//\\}\\camera\\$file" 3 "$w" "$h" < /dev/null | tr -d '\r' | grep -E '^(picture|refused)')
+  echo "$n $kind $dpi: $line"
+done < "$plan" | tee "$root/preview-host.log"
 WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-exit $status
+preview_table < "$root/preview-host.log"
+
+if [ "$guest" -eq 1 ]; then
+  exe32=$root/win32/bin/preview_bench.exe
+  cmake -S "$top" -B "$root/win32" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-i686.cmake" >/dev/null
+  cmake --build "$root/win32" -j "${TESSEL_JOBS:-2}" --target preview_bench keep_desktop >/dev/null
+  . "$top/scripts/guest-lib.sh"
+  bash "$top/scripts/guest-build.sh" "$root/guest"
+  work=$(mktemp -d "$root/bench-photo.XXXXXX")
+  trap 'rm -rf "$work"' EXIT
+  mkdir "$work/job"
+  cp "$top/scripts/guest/job-bench-photo.sh" "$work/job/job.sh"
+  cp "$top/scripts/guest/wine-session.sh" "$exe32" "$root/win32/bin/keep_desktop.exe" "$plan" \
+    "$photos"/camera/camera-*.jpg "$work/job/"
+  guest_data_disk "$work/job" "$work/data.img" 256M
+  echo "== the preview in the emulated 32-bit PC (shipped i686 build), median of 3 runs"
+  guest_boot "$root/guest" "$root/guest/base.img" "$work/data.img" "$work/console.log" 3600 \
+    || { tail -20 "$work/console.log" >&2; echo "bench-photo: the guest run failed" >&2; exit 1; }
+  tr -d '\r' < "$work/console.log" | sed -n 's/^TESSEL-BENCH: //p' | tee "$root/preview-guest.log"
+  preview_table < "$root/preview-guest.log"
+fi

@@ -8,8 +8,9 @@
 #     and the difference per file: what the log list costs;
 #   - start-up: starting Tessel.exe to its painted main window, against a
 #     program that opens one window, as a ratio;
-#   - the preview: choosing a 24-megapixel JPEG in the conditions dialog to
-#     its picture painted in the pane (and a small photo for comparison);
+#   - the preview: choosing a photo in the conditions dialog to its picture
+#     painted in the pane, for a small photo and for camera-like photos of
+#     24, 50, 100 and 200 MP with a camera's thumbnail and without one;
 #   - the log's own code taken apart per row (append, deletion of the first
 #     row, insertion, scroll, repaint, Wine's redraw of the list's scroll bar,
 #     the worker's cross-thread send);
@@ -39,6 +40,10 @@ cmake --build "$root/win64" -j "${TESSEL_JOBS:-2}" \
 photos=$root/bench-photos
 echo "== making the benchmark photos in $photos (once)"
 "$top/scripts/make-test-photos.sh" "$photos" --bench
+"$top/scripts/make-test-photos.sh" "$photos" --camera
+# The camera photos of 24 to 200 MP, each with its thumbnail and without.
+cameras=()
+for n in 24 50 100 200; do cameras+=("$photos/camera/camera-${n}mp-thumb.jpg" "$photos/camera/camera-${n}mp.jpg"); done
 
 bin=$root/win64/bin
 export WINEPREFIX="$root/win64/wineprefix"
@@ -99,8 +104,8 @@ for n in 1000 60; do
     | grep -E '^(rename|sleep):' | sed "s/^/stub $n: /" | tee -a "$log" || true
 done
 run "$bin/bench_tessel.exe" startup "$(winpath "$work")" "$rounds" || true
-run "$bin/bench_tessel.exe" preview "$(winpath "$work")" "$rounds" \
-  "$(winpath "$photos/photo-24mp.jpg")" "$(winpath "$small")" || true
+run "$bin/bench_tessel.exe" preview "$(winpath "$work")" "$rounds" "$(winpath "$small")" \
+  $(for f in "${cameras[@]}"; do winpath "$f"; echo; done) || true
 echo "== where a row's cost lies: the log's own code in one process, full list of 300"
 run "$bin/bench_tessel.exe" log 200 || true
 echo "== the same rename runs and log steps with Wine's classic look (theme off)"
@@ -128,8 +133,8 @@ if [ "$guest" -eq 1 ]; then
   mkdir "$work/job"
   cp "$top/scripts/guest/job-bench-tessel.sh" "$work/job/job.sh"
   cp "$top/scripts/guest/wine-session.sh" "$w32"/{bench_tessel,bench_one_window,bench_rename,Tessel,keep_desktop}.exe \
-    "$small" "$photos/photo-24mp.jpg" "$work/job/"
-  guest_data_disk "$work/job" "$work/data.img" 192M
+    "$small" "${cameras[@]}" "$work/job/"
+  guest_data_disk "$work/job" "$work/data.img" 384M
   echo "== i686 build (shipped) in the emulated 32-bit PC"
   guest_boot "$root/guest" "$root/guest/base.img" "$work/data.img" "$work/console.log" 2400 \
     || { tail -20 "$work/console.log" >&2; echo "bench-tessel: the guest run failed" >&2; exit 1; }

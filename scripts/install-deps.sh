@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine locales fonts-ipafont-gothic
   xvfb x11-utils imagemagick xdotool
-  libimage-exiftool-perl exiv2 liblnk-utils
+  libimage-exiftool-perl exiv2 liblnk-utils libjpeg-turbo-progs
   zip unzip file python3 faketime
   qemu-system-x86 cpio kmod e2fsprogs xz-utils
 )

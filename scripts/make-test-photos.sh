@@ -13,16 +13,24 @@
 #                                           blue, EXIF Orientation 6 (upright: red on top)
 #   <folder>/thumb-3x2.jpg                  6000 x 4000 blue, with a camera's thumbnail:
 #                                           160 x 120 green, black bands of 7 rows
-# With --bench also <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
-# (6000 x 4000). Writes <folder>/.done last; an existing .done skips the work.
+# With --bench instead <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
+# (6000 x 4000). With --camera instead <folder>/camera/camera-<N>mp.jpg and
+# camera-<N>mp-thumb.jpg for N = 24, 50 (3:2), 100 and 200 (4:3): dated
+# photos with detail, the second with a camera's 160 x 120 thumbnail of itself
+# (padded with black bands for 3:2). Writes a stamp (.done, .bench-done,
+# .camera-done) last; an existing stamp skips the work.
 set -euo pipefail
 dir=${1:?usage: make-test-photos.sh <folder> [--bench]}
 bench=${2:-}
-for tool in convert exiftool; do
+mode=${bench:-plain}
+tools="convert exiftool"
+[ "$mode" = --camera ] && tools="$tools cjpeg python3"
+for tool in $tools; do
   command -v $tool >/dev/null || { echo "make-test-photos: $tool missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
 stamp=$dir/.done
 [ "$bench" = --bench ] && stamp=$dir/.bench-done
+[ "$bench" = --camera ] && stamp=$dir/.camera-done
 [ -f "$stamp" ] && exit 0
 mkdir -p "$dir"
 tmp=$(mktemp -d "$dir/.tmp.XXXXXX")
@@ -37,7 +45,46 @@ date_it() {  # date_it <file> <exiftool arguments...>
   exiftool -q -overwrite_original -Make=Tessel -Model=TestCam "$@" "$f"
 }
 
-if [ "$bench" != --bench ]; then
+# Doubles a binary 8-bit PPM in both directions (nearest neighbour), stdin
+# to stdout: ImageMagick's policy here refuses pictures over 16,000 pixels.
+double_ppm() {
+  python3 -c '
+import sys
+src, out = sys.stdin.buffer, sys.stdout.buffer
+src.readline()
+w, h = map(int, src.readline().split())
+src.readline()
+out.write(b"P6\n%d %d\n255\n" % (2 * w, 2 * h))
+for _ in range(h):
+    row = src.read(3 * w)
+    big = bytearray(6 * w)
+    for c in range(3):
+        big[c::6] = row[c::3]
+        big[3 + c::6] = row[c::3]
+    out.write(big + big)
+'
+}
+
+if [ "$bench" = --camera ]; then
+  mkdir -p "$tmp/camera"
+  for spec in 24:3000x2000 50:4344x2896 100:5824x4368 200:8160x6120; do
+    n=${spec%%:*} half=${spec#*:}
+    f=$tmp/camera/camera-${n}mp.jpg
+    convert -size "$half" plasma:fractal -seed "$n" -depth 8 "$tmp/half.ppm"
+    double_ppm < "$tmp/half.ppm" | cjpeg -quality 90 > "$f"
+    w=${half%x*} h=${half#*x}
+    if [ $((w * 2)) -eq $((h * 3)) ]; then
+      convert "$tmp/half.ppm" -resize '160x106!' -bordercolor black -border 0x7 -quality 90 "$tmp/thumb.jpg"
+    else
+      convert "$tmp/half.ppm" -resize '160x120!' -quality 90 "$tmp/thumb.jpg"
+    fi
+    date_it "$f" -ExifByteOrder=II '-DateTimeOriginal=2011:05:02 10:15:30'
+    cp "$f" "${f%.jpg}-thumb.jpg"
+    exiftool -q -overwrite_original '-ThumbnailImage<='"$tmp/thumb.jpg" "${f%.jpg}-thumb.jpg"
+  done
+  rm -rf "$dir/camera"
+  mv "$tmp/camera" "$dir/camera"
+elif [ "$bench" != --bench ]; then
   picture "$tmp/camera-ii.jpg" 320x240
   date_it "$tmp/camera-ii.jpg" -JFIF:all= -ExifByteOrder=II \
     '-DateTimeOriginal=2011:05:02 10:15:30' '-CreateDate=2011:05:03 08:00:00'

@@ -18,7 +18,9 @@ wine_session_start 1024x768x24 /data/keep_desktop.exe || exit 1
       | grep -E '^(rename|sleep):' | sed "s/^/stub $n: /"
   done
   "$WINE" 'Z:\data\bench_tessel.exe' startup 'Z:\tmp\bench' 3 | tr -d '\r'
-  "$WINE" 'Z:\data\bench_tessel.exe' preview 'Z:\tmp\bench' 3 'Z:\data\photo-24mp.jpg' 'Z:\data\camera-ii.jpg' | tr -d '\r'
+  "$WINE" 'Z:\data\bench_tessel.exe' preview 'Z:\tmp\bench' 3 'Z:\data\camera-ii.jpg' \
+    $(for n in 24 50 100 200; do printf 'Z:\\data\\camera-%smp-thumb.jpg Z:\\data\\camera-%smp.jpg ' $n $n; done) \
+    | tr -d '\r'
   "$WINE" 'Z:\data\bench_tessel.exe' log 300 | tr -d '\r'
   # The same rename runs and log steps with Wine's classic look (theme off).
   theme='HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager'

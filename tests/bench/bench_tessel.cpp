@@ -12,7 +12,7 @@
 //   bench_tessel startup <work> <rounds>
 //       start to painted main window of Tessel.exe and of bench_one_window.exe
 //       (a program that opens one window), in turns; medians.
-//   bench_tessel preview <work> <rounds> <photo> [<small photo>]
+//   bench_tessel preview <work> <rounds> <photo>...
 //       the choice of a photo in the conditions dialog (the chooser's Open) to
 //       its picture painted in the pane; median per photo.
 //   bench_tessel log <rows>
@@ -341,8 +341,22 @@ int BenchPreview(Tessel& t, const std::string& work, int rounds, const std::stri
     }
     double start = Now();
     ClickButton(chooser, IDOK);
-    bool shown = Poll([&] { return ItemText(dialog, 1005) == "2011" && Painted(pane); }, 60000, 2);
+    HWND refusal = nullptr;
+    bool shown = Poll([&] {
+      refusal = WaitForDialog(t.Pid(), "エラー", 0);
+      return refusal != nullptr || (ItemText(dialog, 1005) == "2011" && Painted(pane));
+    }, 60000, 2);
     double elapsed = Now() - start;
+    if (refusal != nullptr) {
+      // A picture the 32-bit program cannot hold: the picture error box.
+      std::printf("preview: %s refused with the picture error box after %.1f ms\n", label,
+                  elapsed * 1000);
+      ClickButton(refusal, IDOK);
+      WaitUntil([&] { return ItemText(dialog, 1005) == "2011"; }, 60000);
+      ClickButton(dialog, IDCANCEL);
+      WaitUntil([&] { return !IsWindow(dialog); }, 15000);
+      return 0;
+    }
     if (!shown) {
       std::printf("preview: the picture of %s was not shown\n", label);
       return 1;
@@ -545,7 +559,7 @@ int main(int argc, char** argv) {
   std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "rename" && argc == 5) return BenchRename(argv[2], std::atoi(argv[3]), argv[4]);
   if (mode == "startup" && argc == 4) return BenchStartup(argv[2], std::atoi(argv[3]));
-  if (mode == "preview" && (argc == 5 || argc == 6)) {
+  if (mode == "preview" && argc >= 5) {
     std::string work = argv[2];
     std::string folder = NewFolder(work, "preview");
     std::string exe = CopyProgram(folder, "Tessel.exe");
@@ -556,8 +570,13 @@ int main(int argc, char** argv) {
     }
     int rounds = std::atoi(argv[3]);
     int failed = 0;
-    if (argc == 6) failed |= BenchPreview(t, work, rounds, argv[5], "small");
-    failed |= BenchPreview(t, work, rounds, argv[4], "24mp");
+    // Each photo under its file name, without folder and extension.
+    for (int i = 4; i < argc; ++i) {
+      std::string label = argv[i];
+      label = label.substr(label.find_last_of('\\') + 1);
+      label = label.substr(0, label.find_last_of('.'));
+      failed |= BenchPreview(t, work, rounds, argv[i], label.c_str());
+    }
     t.Quit();
     return failed;
   }
@@ -566,6 +585,6 @@ int main(int argc, char** argv) {
       "usage: bench_tessel log <rows>\n"
       "       bench_tessel rename <work> <files> <photo>\n"
       "       bench_tessel startup <work> <rounds>\n"
-      "       bench_tessel preview <work> <rounds> <photo> [<small photo>]\n");
+      "       bench_tessel preview <work> <rounds> <photo>...\n");
   return 2;
 }
