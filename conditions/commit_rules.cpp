@@ -20,7 +20,7 @@ struct CheckText {
 
 // The message and focus of every refusal with a fixed text.
 const CheckText kCheckTexts[] = {
-    {kRefuseRenameRunning, kFocusUnchanged, "改名処理を実行中です。終了してから実行してください。"},
+    {kRefuseRenameRunning, kFocusUnchanged, "改名処理の実行中です。処理が終わってから実行してください。  "},
     {kRefuseCdRom, IDC_BROWSE, "指定のファイルは名前を変更できません。（ＣＤ－ＲＯＭ）  "},
     {kRefuseNoFolder, IDC_BROWSE, "指定のフォルダは存在しません。 "},
     {kRefuseNotFolder, IDC_BROWSE, "指定のフォルダはフォルダではありません。  "},
@@ -34,9 +34,9 @@ const CheckText kCheckTexts[] = {
     {kRefuseEndTooLong, IDC_END_NUMBER, "元ファイル連番終了番号が桁数を超えています。  "},
     {kRefuseStartAfterEnd, IDC_START_NUMBER, "連番 開始番号 > 連番 終了番号 です。  "},
     {kRefusePart1Character, IDC_NAME_PART1, "ファイル名に \\/:*?\"<>|. は使用できません。　"},
-    {kRefusePart1TooLong, IDC_NAME_PART1, "ＡＢＡＢは３９文字以内で入力してください。  "},
+    {kRefusePart1TooLong, IDC_NAME_PART1, "ＡＢＡＢは半角３９文字（全角１９文字）以内で入力してください。  "},
     {kRefusePart2Character, IDC_NAME_PART2, "ファイル名に \\/:*?\"<>|. は使用できません。　"},
-    {kRefusePart2TooLong, IDC_NAME_PART2, "ＣＤＣＤは３９文字以内で入力してください。  "},
+    {kRefusePart2TooLong, IDC_NAME_PART2, "ＣＤＣＤは半角３９文字（全角１９文字）以内で入力してください。  "},
     {kRefuseSerialDigitsRange, IDC_SERIAL_DIGITS, "連番の桁数は０～９で入力してください。  "},
     {kRefuseSerialRequired, IDC_SERIAL_DIGITS, "開始番号≠終了番号のときは連番が必要です。  "},
     {kRefuseSerialStartEmpty, IDC_SERIAL_START, "新ファイル名の連番の開始番号が未入力です。  "},

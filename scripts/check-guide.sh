@@ -3,7 +3,8 @@
 # against the programs of the same zip: Shift-JIS that decodes strictly as
 # code page 932, CR LF after every line and no lone CR or LF, the version
 # equal to the version resource (FileVersion, ProductVersion and the fixed
-# version) of Tessel.exe and Perch.exe, the date equal to the one of Tessel's
+# version) of Tessel.exe and Perch.exe, every line within 71 columns (a
+# double-byte character counting two), the date equal to the one of Tessel's
 # version box, and the zip's name, the notice, the home-page address and the
 # renaming examples of the help page as the programs carry them. Then the
 # same checks are run on guides spoilt on purpose, each of which must fail.
@@ -186,6 +187,11 @@ def check_guide(guide, tessel, perch, zip_name):
         return failed
     lines = text.split("\r\n")
 
+    # Every line within 71 columns; a double-byte character takes two.
+    wide = [(n, len(line.encode("cp932"))) for n, line in enumerate(lines, 1)
+            if len(line.encode("cp932")) > 71]
+    expect(not wide, "every line within 71 columns", ", ".join("line %d: %d" % w for w in wide))
+
     # The version: one number throughout the guide, that of both programs.
     versions = set(re.findall(r"Ver\s*(\d+(?:\.\d+)+)", text))
     if expect(len(versions) == 1, "the guide states one version", "found %s" % sorted(versions)):
@@ -281,6 +287,8 @@ if all(n in members for n in needed):
         "a guide whose third example differs from the help page's": guide.replace(
             "　３）".encode("cp932"), "　３".encode("cp932")),
         "a guide with another home-page address": guide.replace(b"https://", b"https://www."),
+        "a guide with a line of 72 columns": guide.replace(
+            "■ 動作環境".encode("cp932"), "■ 動作環境".encode("cp932") + b"x" * 61, 1),
     }
     for what, g in spoilt.items():
         report(g != guide and len(check_guide(g, tessel, perch, name)) > 0, "the check refuses " + what)

@@ -4,9 +4,14 @@
 
 namespace {
 
-const char kDesktopNotWritten[] = "デスクトップのショートカットを作成できませんでした。";
-const char kStartMenuNotWritten[] = "スタートメニューのショートカットを作成できませんでした。";
-const char kNoneWritten[] = "デスクトップとスタートメニューのショートカットを作成できませんでした。";
+// Perch's words, ending in a full-width blank like its other boxes.
+const char kDesktopNotWritten[] = "デスクトップにアイコンを登録できませんでした。　";
+const char kStartMenuNotWritten[] = "スタートメニューにアイコンを登録できませんでした。　";
+const char kNoneWritten[] = "デスクトップとスタートメニューにアイコンを登録できませんでした。　";
+const char kOnlyStartMenuWritten[] =
+    "スタートメニューには登録しましたが、デスクトップには登録できませんでした。　";
+const char kOnlyDesktopWritten[] =
+    "デスクトップには登録しましたが、スタートメニューには登録できませんでした。　";
 
 int ShortcutOfFolder(int folderId) {
   return folderId == kFolderDesktop ? kDesktopShortcut : kStartMenuShortcut;
@@ -14,13 +19,17 @@ int ShortcutOfFolder(int folderId) {
 
 }  // namespace
 
-RegistrationNotice NoticeFor(int unwritten) {
-  switch (unwritten & (kDesktopShortcut | kStartMenuShortcut)) {
-    case kDesktopShortcut: return {kNoticeNotWritten, kDesktopNotWritten};
-    case kStartMenuShortcut: return {kNoticeNotWritten, kStartMenuNotWritten};
-    case kDesktopShortcut | kStartMenuShortcut: return {kNoticeNotWritten, kNoneWritten};
-    default: return {kNoticeCompleted, kCompletionMessage};
+RegistrationNotice NoticeFor(int asked, int unwritten) {
+  const int both = kDesktopShortcut | kStartMenuShortcut;
+  unwritten &= asked & both;
+  if (unwritten == 0) return {kNoticeCompleted, kCompletionMessage};
+  if (unwritten == both) return {kNoticeNotWritten, kNoneWritten};
+  // Of two asked for, one was written: the warning says which.
+  if ((asked & both) == both) {
+    return {kNoticeNotWritten,
+            unwritten == kDesktopShortcut ? kOnlyStartMenuWritten : kOnlyDesktopWritten};
   }
+  return {kNoticeNotWritten, unwritten == kDesktopShortcut ? kDesktopNotWritten : kStartMenuNotWritten};
 }
 
 int RunRegistration(const RegistrationOps& ops, const char* toolFolder,
@@ -29,8 +38,9 @@ int RunRegistration(const RegistrationOps& ops, const char* toolFolder,
   int folders[2];
   int count = PlanShortcutFolders(folders, choices);
   int saved = 0;
-  int unwritten = 0;  // every shortcut asked for until it is saved
-  for (int i = 0; i < count; ++i) unwritten |= ShortcutOfFolder(folders[i]);
+  int asked = 0;
+  for (int i = 0; i < count; ++i) asked |= ShortcutOfFolder(folders[i]);
+  int unwritten = asked;  // every shortcut asked for until it is saved
   for (int i = 0; i < count; ++i) {
     char folderPath[kPathSize] = "";
     FolderLookup found = ops.FindFolder(ops.Context, folders[i], folderPath);
@@ -49,7 +59,7 @@ int RunRegistration(const RegistrationOps& ops, const char* toolFolder,
   if (ComposeDownloadMarkPath(markPath, toolFolder, instructions.TargetFileName)) {
     ops.RemoveDownloadMark(ops.Context, markPath);
   }
-  ops.ShowNotice(ops.Context, NoticeFor(unwritten));
+  ops.ShowNotice(ops.Context, NoticeFor(asked, unwritten));
   return saved;
 }
 

@@ -10,14 +10,16 @@
 enum { kDesktopShortcut = 1, kStartMenuShortcut = 2 };
 
 // The message that ends a registration: the completion when every shortcut
-// asked for was written, else a warning that names those that were not.
+// asked for was written, else a warning that names those that were not (and,
+// of two asked for, the one that was).
 enum NoticeKind { kNoticeCompleted, kNoticeNotWritten };
 struct RegistrationNotice {
   NoticeKind Kind;
   const char* Text;
 };
-// The notice for the set of shortcuts that were asked for but not written.
-RegistrationNotice NoticeFor(int unwritten);
+// The notice for the set of shortcuts asked for and the set of those not
+// written.
+RegistrationNotice NoticeFor(int asked, int unwritten);
 
 // The platform side of one registration.
 enum FolderLookup { kFolderFound, kFolderMissing, kNoAllocator };

@@ -399,7 +399,7 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   ASSERT_NE(rows.back().Text, LogText("リネーム終了")) << "the first job ended too soon";
   Box box = t.PressForBox(dialog, IDOK);
   EXPECT_EQ(box.Caption, kErrorCaption);
-  EXPECT_EQ(box.Text, "改名処理を実行中です。終了してから実行してください。");
+  EXPECT_EQ(box.Text, "改名処理の実行中です。処理が終わってから実行してください。  ");
   EXPECT_TRUE(box.Icon);
   EXPECT_TRUE(IsWindowVisible(dialog));
 

@@ -343,7 +343,7 @@ TEST(PerchShortcuts, ALinkNotSavedIsWarnedOfAndTheOtherIsStillWritten) {
   MessageBoxSeen box;
   ASSERT_TRUE(WaitForMessageBox(p.Run.Process.dwProcessId, kWait, box));
   EXPECT_EQ(box.Caption, "セットアップ");
-  EXPECT_EQ(box.Text, "デスクトップのショートカットを作成できませんでした。");
+  EXPECT_EQ(box.Text, "スタートメニューには登録しましたが、デスクトップには登録できませんでした。　");
   EXPECT_EQ(GetWindow(box.Window, GW_OWNER), p.Main);
   AnswerMessageBox(box, IDOK);
   ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());

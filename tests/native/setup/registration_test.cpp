@@ -53,9 +53,11 @@ void FakeNotice(void* context, const RegistrationNotice& notice) {
 }
 
 const char kCompleted[] = "アイコンを登録しました。　　";
-const char kDesktopNotMade[] = "デスクトップのショートカットを作成できませんでした。";
-const char kStartMenuNotMade[] = "スタートメニューのショートカットを作成できませんでした。";
-const char kNeitherMade[] = "デスクトップとスタートメニューのショートカットを作成できませんでした。";
+const char kDesktopNotMade[] = "デスクトップにアイコンを登録できませんでした。　";
+const char kStartMenuNotMade[] = "スタートメニューにアイコンを登録できませんでした。　";
+const char kNeitherMade[] = "デスクトップとスタートメニューにアイコンを登録できませんでした。　";
+const char kOnlyStartMenuMade[] = "スタートメニューには登録しましたが、デスクトップには登録できませんでした。　";
+const char kOnlyDesktopMade[] = "デスクトップには登録しましたが、スタートメニューには登録できませんでした。　";
 using Texts = std::vector<std::string>;
 
 const char kTool[] = "C:\\Tools\\Tessel";
@@ -140,6 +142,7 @@ struct FailureCase {
   FolderLookup Failure;  // kFolderFound: the lookup works and the save fails
   std::vector<std::string> Calls;
   const char* Notice;
+  SetupChoices Choices = {1, 1, 2};
 };
 
 TEST(Registration, ShortcutsNotMadeAreNamedInAWarning) {
@@ -149,13 +152,17 @@ TEST(Registration, ShortcutsNotMadeAreNamedInAWarning) {
       {"no allocator at the desktop stops both", kFolderDesktop, kNoAllocator,
        {"find 0", "mark", "warning"}, kNeitherMade},
       {"no allocator at the Start menu skips it", kFolderPrograms, kNoAllocator,
-       {"find 0", desktop, "find 2", "mark", "warning"}, kStartMenuNotMade},
+       {"find 0", desktop, "find 2", "mark", "warning"}, kOnlyDesktopMade},
       {"no desktop folder: the Start menu still comes", kFolderDesktop, kFolderMissing,
-       {"find 0", "find 2", programs, "mark", "warning"}, kDesktopNotMade},
+       {"find 0", "find 2", programs, "mark", "warning"}, kOnlyStartMenuMade},
       {"no Programs folder", kFolderPrograms, kFolderMissing,
-       {"find 0", desktop, "find 2", "mark", "warning"}, kStartMenuNotMade},
+       {"find 0", desktop, "find 2", "mark", "warning"}, kOnlyDesktopMade},
       {"the desktop link not saved", kFolderDesktop, kFolderFound,
-       {"find 0", desktop, "find 2", programs, "mark", "warning"}, kDesktopNotMade},
+       {"find 0", desktop, "find 2", programs, "mark", "warning"}, kOnlyStartMenuMade},
+      {"only the desktop asked, not saved", kFolderDesktop, kFolderFound,
+       {"find 0", desktop, "mark", "warning"}, kDesktopNotMade, {1, 0, 2}},
+      {"only the Start menu asked, no folder", kFolderPrograms, kFolderMissing,
+       {"find 2", "mark", "warning"}, kStartMenuNotMade, {0, 1, 2}},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -165,7 +172,7 @@ TEST(Registration, ShortcutsNotMadeAreNamedInAWarning) {
     } else {
       platform.Failures[c.FailingFolder] = c.Failure;
     }
-    Register(platform, {1, 1, 2}, MakeInstructions());
+    Register(platform, c.Choices, MakeInstructions());
     EXPECT_EQ(platform.Calls, c.Calls);
     EXPECT_EQ(platform.Notices, Texts{c.Notice});
   }
@@ -179,7 +186,7 @@ TEST(Registration, PathsOverTwoHundredFiftyNineBytesAreSkippedAndNamed) {
   EXPECT_EQ(Register(platform, {1, 1, 2}, MakeInstructions()), 1);
   ASSERT_EQ(platform.Written.size(), 1u);
   EXPECT_EQ(std::strlen(platform.Written[0].LinkPath), 259u);
-  EXPECT_EQ(platform.Notices, Texts{kStartMenuNotMade});
+  EXPECT_EQ(platform.Notices, Texts{kOnlyDesktopMade});
 
   // A tool folder whose target path is too long makes no shortcut, and its
   // mark path (longer still) is not touched; the warning names both.

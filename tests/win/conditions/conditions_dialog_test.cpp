@@ -248,7 +248,7 @@ TEST_F(ConditionsDialog, ACommitDuringARenameIsRefusedFirstAndChangesNothing) {
                              });
   SetRenameState(kRenameIdle);
   EXPECT_EQ(result, 0);
-  EXPECT_EQ(text, "改名処理を実行中です。終了してから実行してください。");
+  EXPECT_EQ(text, "改名処理の実行中です。処理が終わってから実行してください。  ");
   EXPECT_TRUE(stillOpen);
   EXPECT_EQ(memcmp(&Settings, &before, sizeof before), 0);
 }
