@@ -13,14 +13,15 @@ extern int PaneHeight;
 // control; everything but WM_PAINT goes to it.
 extern WNDPROC PreviousPaneProc;
 
-// Decodes the picture file `path` and renders it once, upright as its EXIF
-// orientation says and scaled to fit boxWidth x boxHeight (0 x 0: natural
-// size), into a new bitmap compatible with `owner`, which replaces
-// *previewBitmap. The upright natural size in pixels goes to *naturalWidth
-// and *naturalHeight. Returns 1 when *previewBitmap holds the
-// new picture, else 0. A file that cannot be opened gives 0 silently and
-// keeps the old picture; every later failure is a message box owned by
-// `owner`.
+// Renders the picture file `path` once, upright as its EXIF orientation says
+// and scaled to fit boxWidth x boxHeight (0 x 0: natural size), into a new
+// bitmap compatible with `owner`, which replaces *previewBitmap. A camera's
+// own thumbnail in the file's first 128 KB stands in for the photo when it
+// covers the box; otherwise the whole file is decoded. The upright natural
+// size in pixels goes to *naturalWidth and *naturalHeight. Returns 1 when
+// *previewBitmap holds the new picture, else 0. A file that cannot be opened
+// gives 0 silently and keeps the old picture; every later failure of the
+// whole file is a message box owned by `owner` (the thumbnail's are silent).
 int LoadPreviewPicture(HWND owner, const char* path, HBITMAP* previewBitmap, int boxWidth,
                        int boxHeight, int* naturalWidth, int* naturalHeight);
 
