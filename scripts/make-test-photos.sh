@@ -67,8 +67,8 @@ for _ in range(h):
 
 if [ "$bench" = --camera ]; then
   mkdir -p "$tmp/camera"
-  for spec in 24:3000x2000 50:4344x2896 100:5824x4368 200:8160x6120; do
-    n=${spec%%:*} half=${spec#*:}
+  for size in 24:3000x2000 50:4344x2896 100:5824x4368 200:8160x6120; do
+    n=${size%%:*} half=${size#*:}
     f=$tmp/camera/camera-${n}mp.jpg
     convert -size "$half" plasma:fractal -seed "$n" -depth 8 "$tmp/half.ppm"
     double_ppm < "$tmp/half.ppm" | cjpeg -quality 90 > "$f"
