@@ -129,10 +129,7 @@ TEST_F(PreviewPane, ShrunkPhotoKeepsItsColours) {
 // portrait 47 x 63 at x 18, red on top.
 TEST_F(PreviewPane, TurnedPhotoIsShownUpright) {
   Paint();
-  int w = 0, h = 0;
-  ASSERT_EQ(Load(PhotoPath("turned-6.jpg"), &w, &h), 1);
-  EXPECT_EQ(w, 3000);
-  EXPECT_EQ(h, 4000);
+  ASSERT_EQ(Load(PhotoPath("turned-6.jpg")), 1);
   Paint();
   for (int x : {18, 41, 64}) {
     EXPECT_TRUE(IsRed(PixelAt(x, 2))) << x;
@@ -154,6 +151,8 @@ TEST_F(PreviewPane, FitsPhotosIntoThePaneByTheFitRule) {
       {"landscape-3264x2448.jpg", 3264, 2448, 84, 63},
       {"portrait-2448x3264.jpg", 2448, 3264, 47, 63},
       {"small-40x30.jpg", 40, 30, 40, 30},
+      {"turned-6.jpg", 3000, 4000, 47, 63},   // stored 4000 x 3000, Orientation 6: upright sizes
+      {"thumb-3x2.jpg", 6000, 4000, 84, 56},  // from the camera's thumbnail, the photo's sizes
   };
   for (const Case& c : cases) {
     int w = 0, h = 0;
@@ -171,10 +170,7 @@ TEST_F(PreviewPane, FitsPhotosIntoThePaneByTheFitRule) {
 // at y 3, with no band of black.
 TEST_F(PreviewPane, CameraThumbnailStandsInForThePhoto) {
   Paint();
-  int w = 0, h = 0;
-  ASSERT_EQ(Load(PhotoPath("thumb-3x2.jpg"), &w, &h), 1);
-  EXPECT_EQ(w, 6000);
-  EXPECT_EQ(h, 4000);
+  ASSERT_EQ(Load(PhotoPath("thumb-3x2.jpg")), 1);
   Paint();
   const std::vector<COLORREF> pixels = PanePixels();
   int wrong = 0;
