@@ -2,6 +2,9 @@
 # Runs every Windows test program of the i686 tree in the emulated 32-bit PC,
 # against the shipped programs of the zip, and brings the reports back.
 # Usage: guest-test.sh [build root]   (the i686 tree must be built)
+# To hunt a case that fails now and then: TESSEL_GUEST_ONLY="<program>..."
+# runs only those programs, and TESSEL_GUEST_REPEAT=N runs each one's cases
+# N times over in one start (--gtest_repeat; the log has every round).
 # Leaves in <build root>/guest-run/:
 #   test-results/*.xml, ctest-ran.txt  for scripts/summarise-tests.py --guest
 #   checks.txt                          the guest's own checks, PASS/FAIL lines
@@ -20,6 +23,19 @@ started=$(date +%s)
 rm -rf "$run" && mkdir -p "$run"
 manifest=$tree/guest-tests.txt
 [ -s "$manifest" ] || { echo "guest-test: no $manifest (build the win32 tree)" >&2; exit 1; }
+if [ -n "${TESSEL_GUEST_ONLY:-}${TESSEL_GUEST_REPEAT:-}" ]; then
+  repeat=${TESSEL_GUEST_REPEAT:-1}
+  while read -r program limit; do
+    case " ${TESSEL_GUEST_ONLY:-$program} " in *" $program "*) ;; *) continue ;; esac
+    if [ "$repeat" -gt 1 ]; then
+      echo "$program $(( limit * repeat )) --gtest_repeat=$repeat"
+    else
+      echo "$program $limit"
+    fi
+  done < "$manifest" > "$run/manifest.txt"
+  manifest=$run/manifest.txt
+  [ -s "$manifest" ] || { echo "guest-test: no program named ${TESSEL_GUEST_ONLY}" >&2; exit 1; }
+fi
 # Whatever happens from here, every listed program counts: one without a
 # report is a failure.
 cut -d' ' -f1 "$manifest" > "$run/ctest-ran.txt"
@@ -51,7 +67,7 @@ mv "$payload/guest-tests.txt" "$payload/manifest.txt"
 while read -r program _; do
   cp "$tree/bin/$program.exe" "$payload/tree/bin/" || fail_all "$program.exe is missing"
 done < "$manifest"
-cp "$tree/bin/keep_desktop.exe" "$tree/bin/window_rect.exe" "$payload/tree/bin/"
+cp "$tree/bin/keep_desktop.exe" "$tree/bin/window_rect.exe" "$tree/bin/late_loop.exe" "$payload/tree/bin/"
 cp -r "$tree/test-photos" "$payload/tree/"
 zip=$(ls "$tree"/Tessel-*.zip)
 cp "$zip" "$payload/"

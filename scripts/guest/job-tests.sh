@@ -1,6 +1,7 @@
 # Guest job: runs every test program of the i686 tree, as the tests' user,
 # against the shipped programs taken out of the zip. Layout of the job disk:
-#   manifest.txt      "<program> <time limit s>" a line, in the order to run
+#   manifest.txt      "<program> <time limit s> [arguments]" a line, in the
+#                     order to run
 #   zip.sha256        the SHA-256 of the zip's members, taken by the host
 #   Tessel-*.zip      the shipped zip
 #   tree/bin/         the test programs and tools; the zip is unpacked here
@@ -35,10 +36,11 @@ fi
 
 wine_session_start 1280x1024x24 /data/tree/bin/keep_desktop.exe || exit 1
 echo "TESSEL-GUEST: session ready at $(uptime_s) s"
-while read -r program limit; do
+while read -r program limit arguments; do
   [ -n "$program" ] || continue
   t0=$(uptime_s)
-  (cd tree/bin && timeout -k 10 "$limit" "$WINE" "./$program.exe" \
+  # shellcheck disable=SC2086  # the arguments are words of their own
+  (cd tree/bin && timeout -k 10 "$limit" "$WINE" "./$program.exe" $arguments \
       "--gtest_output=xml:Z:\\data\\tree\\test-results\\$program.xml") > "logs/$program.log" 2>&1
   rc=$?
   echo "TESSEL-TEST: $program rc=$rc $(awk "BEGIN{printf \"%.1f\", $(uptime_s) - $t0}") s"

@@ -141,10 +141,9 @@ inline bool WaitForOwnedMessageBox(DWORD processId, HWND owner, int timeoutMs, B
   box.Window = search.Found;
   box.Caption = WindowText(box.Window);
   box.Text = ItemText(box.Window, 0xFFFF);
-  DWORD_PTR icon = 0;
-  SendMessageTimeoutA(GetDlgItem(box.Window, 1088), STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 5000,
-                      &icon);
-  box.Icon = icon != 0;
+  LRESULT icon = 0;
+  box.Icon = Ask(GetDlgItem(box.Window, 1088), STM_GETICON, 0, 0, "STM_GETICON", &icon) &&
+             icon != 0;
   return true;
 }
 
@@ -175,7 +174,7 @@ struct TesselRun : TesselSession {
     EXPECT_TRUE(WaitForOwnedMessageBox(Pid(), owner, 10000, box));
     if (box.Window != nullptr) {
       ClickButton(box.Window, IDOK);
-      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.Window); }, 5000));
+      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.Window); }, kAnswerWait));
     }
     return box;
   }
@@ -186,7 +185,7 @@ struct TesselRun : TesselSession {
     EXPECT_EQ(box.Caption, kErrorCaption);
     EXPECT_EQ(box.Text, text);
     EXPECT_TRUE(box.Icon) << "refusals carry the error icon";
-    EXPECT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(Thread())) == focus; }, 3000))
+    EXPECT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(Thread())) == focus; }, kAnswerWait))
         << "focus on " << ControlId(FocusWindow(Thread())) << ", not " << focus;
     EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
   }

@@ -23,7 +23,7 @@ void PickRow(HWND picker, int index) {
   RECT row = {};
   ASSERT_TRUE(ListItemRect(list, index, row));
   ClickAt(list, (row.left + row.right) / 2, (row.top + row.bottom) / 2);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kAnswerWait));
 }
 
 TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp) {
@@ -43,7 +43,7 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(x, "X001.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
 
   // Part 1: all ten entries, newest first; one click on entry 3 picks it.
   ClickButton(dialog, 1427);
@@ -52,7 +52,7 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   EXPECT_EQ(Texts(ReadListRows(GetDlgItem(picker, 1401))),
             (std::vector<std::string>{"a0", "a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "a9"}));
   ASSERT_NO_FATAL_FAILURE(PickRow(picker, 3));
-  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "a3"; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "a3"; }, kAnswerWait));
 
   // Part 2: the list stops at the empty entry 2, so b3 is not offered.
   ClickButton(dialog, 1428);
@@ -70,24 +70,23 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   PostMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(77, 0));
   EXPECT_TRUE(WaitUntil(
       [&] {
-        DWORD_PTR width = 0;
-        SendMessageTimeoutA(list, LVM_GETCOLUMNWIDTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &width);
-        return width == 77;
+        LRESULT width = 0;
+        return Ask(list, LVM_GETCOLUMNWIDTH, 0, 0, "LVM_GETCOLUMNWIDTH", &width) && width == 77;
       },
       10000));
   EXPECT_TRUE(IsWindowVisible(picker));
   ClickButton(picker, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kAnswerWait));
   EXPECT_EQ(ItemText(dialog, 1006), "");
 
   ClickButton(dialog, 1428);
   picker = WaitForDialog(t.Pid(), kHistoryCaption, 10000);
   ASSERT_NE(picker, nullptr);
   ASSERT_NO_FATAL_FAILURE(PickRow(picker, 1));
-  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "b1"; }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "b1"; }, kAnswerWait));
 
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_TRUE(t.WaitForRenameEnd(rows, 30000));
   EXPECT_TRUE(FileExists(JoinPath(x, "a3_b1_003.txt")));
   rows = t.Rows().size();
@@ -96,11 +95,11 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(y, "Y01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
   SetItemText(dialog, 1005, "new");
   SetItemText(dialog, 1006, "b1");
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_TRUE(t.WaitForRenameEnd(rows, 30000));
   EXPECT_TRUE(FileExists(JoinPath(y, "new_b1_002.txt")));
 
@@ -113,9 +112,9 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   EXPECT_EQ(Texts(ReadListRows(GetDlgItem(picker, 1401))),
             (std::vector<std::string>{"new", "a3", "a0", "a1", "a2", "a4", "a5", "a6", "a7", "a8"}));
   ClickButton(picker, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kAnswerWait));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 
   RenameSettings s = t.ReadIni();

@@ -29,14 +29,13 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "PICT0105.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
   EXPECT_EQ(ItemText(dialog, 1001), "105");
   EXPECT_EQ(ItemText(dialog, 1002), "120");
   // Typing is limited to what the record keeps; pasted text is refused below.
-  DWORD_PTR limit = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, 1005), EM_GETLIMITTEXT, 0, 0, SMTO_ABORTIFHUNG, 5000,
-                      &limit);
-  EXPECT_EQ(limit, 39u);
+  LRESULT limit = -1;
+  Ask(GetDlgItem(dialog, 1005), EM_GETLIMITTEXT, 0, 0, "EM_GETLIMITTEXT", &limit);
+  EXPECT_EQ(limit, 39);
 
   const std::string forty(40, 'x');
   const std::string twentySo = [] {
@@ -109,11 +108,11 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
     for (const auto& text : r.texts) SetItemText(dialog, text.first, text.second);
     for (int id : r.clicks) {
       ClickButton(dialog, id);
-      ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, id); }, 3000));
+      ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, id); }, kAnswerWait));
     }
     // The focus starts elsewhere, so that the refusal must move it.
     PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, 1429)), TRUE);
-    ASSERT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(t.Thread())) == 1429; }, 3000));
+    ASSERT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(t.Thread())) == 1429; }, kAnswerWait));
     ASSERT_NO_FATAL_FAILURE(t.ExpectRefusal(dialog, r.message, r.focus));
   }
   EXPECT_TRUE(IsButtonChecked(dialog, 1103));
@@ -124,7 +123,7 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
   ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(gone, "G", 2, 1, 1, ".txt", ""));
   ClickButton(dialog, 1101);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(gone, "G01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "G"; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "G"; }, kAnswerWait));
   SetItemText(dialog, 1005, "ok");
   ASSERT_TRUE(DeleteFileA(JoinPath(gone, "G01.txt").c_str()));
   ASSERT_TRUE(RemoveDirectoryA(gone.c_str()));
@@ -134,7 +133,7 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
       t.ExpectRefusal(dialog, "指定のフォルダはフォルダではありません。  ", 1425));
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   // Nothing of all that reached the record, and no file was renamed.
   RenameSettings s = t.ReadIni();

@@ -131,7 +131,7 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
 
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "B008.txt")));
-  EXPECT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
   EXPECT_EQ(ItemText(dialog, 1001), "8");
   EXPECT_EQ(ItemText(dialog, 1002), "9");
   EXPECT_EQ(ItemText(dialog, 1411), "（最小番号：7）");
@@ -144,13 +144,13 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   // Each opening starts disabled again.
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -249,7 +249,7 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
 
   // Automatic dating off: the same photo gives no message at all.
   ClickButton(dialog, 1112);
-  ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, 1112); }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, 1112); }, kAnswerWait));
   EXPECT_FALSE(IsButtonChecked(dialog, 1111));
   EXPECT_FALSE(IsItemEnabled(dialog, 1426));
   ASSERT_TRUE(t.Choose(dialog, photo));
@@ -258,7 +258,7 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
   ASSERT_TRUE(ToggleMarker(dialog));
   EXPECT_EQ(OtherDialogs(t.Pid(), dialog), 0);
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -281,25 +281,24 @@ TEST(ConditionsRename, ChooserStartsInTheCurrentFolderElseInTheDocuments) {
   HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, 10000);
   ASSERT_NE(chooser, nullptr);
   // Two filters, the photo filter selected.
-  DWORD_PTR count = 0, selected = 99;
-  SendMessageTimeoutA(GetDlgItem(chooser, 0x470), CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
-  SendMessageTimeoutA(GetDlgItem(chooser, 0x470), CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000,
-                      &selected);
-  EXPECT_EQ(count, 2u);
-  EXPECT_EQ(selected, 0u);
+  LRESULT count = -1, selected = -1;
+  Ask(GetDlgItem(chooser, 0x470), CB_GETCOUNT, 0, 0, "CB_GETCOUNT", &count);
+  Ask(GetDlgItem(chooser, 0x470), CB_GETCURSEL, 0, 0, "CB_GETCURSEL", &selected);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(selected, 0);
   ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, "DOC4242.txt", 10000));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "DOC"; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "DOC"; }, kAnswerWait));
   EXPECT_EQ(ItemText(dialog, 1402), documents);
   DeleteFileA(docFile.c_str());
 
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "F03.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "3"; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "3"; }, kAnswerWait));
   ASSERT_TRUE(t.Choose(dialog, "F04.txt"));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "4"; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "4"; }, kAnswerWait));
   EXPECT_EQ(ItemText(dialog, 1402), files);
   EXPECT_EQ(ItemText(dialog, 1002), "5");
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -331,10 +330,10 @@ TEST(ConditionsRename, CancelLeavesTheRecordAsItWasAfterALayoutChange) {
   ASSERT_NE(layout, nullptr);
   EXPECT_TRUE(IsButtonChecked(layout, 1103));
   ClickButton(layout, 1105);
-  EXPECT_TRUE(WaitUntil([&] { return IsButtonChecked(layout, 1105); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return IsButtonChecked(layout, 1105); }, kAnswerWait));
   EXPECT_FALSE(IsButtonChecked(layout, 1103));
   ClickButton(layout, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, kAnswerWait));
 
   // The new layout applies to the next photo: part 1 stays empty.
   ASSERT_TRUE(t.Choose(dialog, JoinPath(photos, "DSC02200.JPG")));
@@ -344,7 +343,7 @@ TEST(ConditionsRename, CancelLeavesTheRecordAsItWasAfterALayoutChange) {
   EXPECT_EQ(ItemText(dialog, 1405), ".JPG");
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   // The layout dialog opens from the record again, not from the cancelled
   // change.
   dialog = t.OpenConditions();
@@ -354,9 +353,9 @@ TEST(ConditionsRename, CancelLeavesTheRecordAsItWasAfterALayoutChange) {
   ASSERT_NE(layout, nullptr);
   EXPECT_TRUE(IsButtonChecked(layout, 1103));
   ClickButton(layout, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, kAnswerWait));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   EXPECT_TRUE(FileExists(JoinPath(photos, "DSC02200.JPG")));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 
@@ -384,16 +383,16 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(first, "R0001.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1002) == "120"; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1002) == "120"; }, kAnswerWait));
   SetItemText(dialog, 1005, "first");
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
 
   // While it runs, the menu opens the dialog again; its OK is refused.
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(second, "S01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
   SetItemText(dialog, 1005, "second");
   std::vector<ListRow> rows = t.Rows();
   ASSERT_NE(rows.back().Text, LogText("リネーム終了")) << "the first job ended too soon";
@@ -404,7 +403,7 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   EXPECT_TRUE(IsWindowVisible(dialog));
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_TRUE(t.WaitForRenameEnd(startRows, 60000));
   // One job ran: 120 files of the first folder, none of the second.
   rows = t.Rows();
@@ -418,10 +417,10 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(second, "S01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
   SetItemText(dialog, 1005, "second");
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
   ASSERT_TRUE(t.WaitForRenameEnd(startRows, 30000));
   EXPECT_TRUE(FileExists(JoinPath(second, "second_003.txt")));
 

@@ -1,6 +1,7 @@
 #include "e2e/driver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
@@ -72,10 +73,11 @@ bool FileExists(const std::string& path) {
 
 // --- Processes -------------------------------------------------------------
 
-bool StartProgram(Program& program, const std::string& exePath) {
+bool StartProgram(Program& program, const std::string& exePath, const char* arguments) {
   program.Path = exePath;
   std::string folder = exePath.substr(0, exePath.find_last_of('\\'));
   std::string commandLine = "\"" + exePath + "\"";
+  if (arguments != nullptr) commandLine += std::string(" ") + arguments;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   // A start can fail for a moment (the fresh copy still held, the server
@@ -120,11 +122,58 @@ void EndProgram(Program& program) {
 
 // --- Waiting ---------------------------------------------------------------
 
+namespace {
+
+int WaitDepth = 0;
+DWORD WaitDeadline = 0;  // GetTickCount at which the innermost wait ends
+unsigned UnansweredReads = 0;
+std::string LastNoAnswer;
+
+// "window 0x1234 (class Button, id 1429, process 56)": what a failure names.
+// Nothing here asks the window itself.
+std::string Describe(HWND window) {
+  char text[160];
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  snprintf(text, sizeof text, "window %p (class %s, id %d, process %lu%s)",
+           static_cast<void*>(window), ClassName(window).c_str(),
+           window != nullptr ? GetDlgCtrlID(window) : 0, pid,
+           IsWindow(window) ? "" : ", gone");
+  return text;
+}
+
+void NoAnswer(HWND window, const char* what) {
+  UnansweredReads += 1;
+  LastNoAnswer = std::string("no answer to ") + what + " from " + Describe(window);
+  if (WaitDepth == 0) ADD_FAILURE() << LastNoAnswer;
+}
+
+}  // namespace
+
+WaitScope::WaitScope(int timeoutMs) : OuterDepth(WaitDepth), OuterDeadline(WaitDeadline) {
+  WaitDepth += 1;
+  WaitDeadline = GetTickCount() + static_cast<DWORD>(timeoutMs);
+}
+WaitScope::~WaitScope() {
+  WaitDepth = OuterDepth;
+  WaitDeadline = OuterDeadline;
+}
+unsigned WaitScope::Unanswered() { return UnansweredReads; }
+const std::string& WaitScope::LastUnanswered() { return LastNoAnswer; }
+
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  WaitScope scope(timeoutMs);
   DWORD start = GetTickCount();
   for (;;) {
-    if (done()) return true;
-    if (static_cast<int>(GetTickCount() - start) > timeoutMs) return done();
+    unsigned before = UnansweredReads;
+    bool held = done();
+    bool quiet = UnansweredReads == before;  // every read of the round answered
+    if (held && quiet) return true;
+    // The last look is always taken after the time is up.
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) {
+      if (!quiet) fprintf(stderr, "wait ran out: %s\n", LastNoAnswer.c_str());
+      return false;
+    }
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&msg);
@@ -133,6 +182,37 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     // The next look at most 20 ms on, at once when a message comes in.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
+}
+
+// --- Asking another process ------------------------------------------------
+
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* what,
+         LRESULT* answer) {
+  DWORD start = GetTickCount();
+  int patience = kAnswerWait;
+  if (WaitDepth > 0) {
+    int waitLeft = static_cast<int>(WaitDeadline - start);
+    patience = waitLeft < 1000 ? 1000 : waitLeft < kAnswerWait ? waitLeft : kAnswerWait;
+  }
+  for (;;) {
+    int left = patience - static_cast<int>(GetTickCount() - start);
+    if (left <= 0 || !IsWindow(window)) break;
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL,
+                            static_cast<UINT>(left), &result)) {
+      if (answer != nullptr) *answer = static_cast<LRESULT>(result);
+      return true;
+    }
+    // Refused before the time was up (the thread still starting, or the
+    // server busy): asked again a moment later.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, 0);
+  }
+  NoAnswer(window, what);
+  return false;
+}
+
+bool WaitForAnswer(HWND window, int timeoutMs) {
+  return WaitUntil([&] { return Ask(window, WM_NULL, 0, 0, "WM_NULL"); }, timeoutMs);
 }
 
 // --- Windows ---------------------------------------------------------------
@@ -152,7 +232,11 @@ BOOL CALLBACK MatchTopWindow(HWND window, LPARAM param) {
   GetWindowThreadProcessId(window, &pid);
   if (pid != search->ProcessId) return TRUE;
   if (ClassName(window) != search->ClassName) return TRUE;
-  if (search->Caption != nullptr && WindowText(window) != search->Caption) return TRUE;
+  if (search->Caption != nullptr) {
+    // A window whose program does not answer yet is not the one searched for yet.
+    std::string text;
+    if (!TryWindowText(window, text, 1000) || text != search->Caption) return TRUE;
+  }
   search->Found = window;
   return FALSE;
 }
@@ -173,6 +257,21 @@ HWND WaitForTopWindow(DWORD processId, const char* className, int timeoutMs,
   return found;
 }
 
+HWND WaitForRunningWindow(DWORD processId, const char* className, int timeoutMs) {
+  DWORD start = GetTickCount();
+  HWND window = WaitForTopWindow(processId, className, timeoutMs);
+  if (window == nullptr) {
+    fprintf(stderr, "no %s window of process %lu\n", className, processId);
+    return nullptr;
+  }
+  int left = timeoutMs - static_cast<int>(GetTickCount() - start);
+  if (!WaitForAnswer(window, left > kAnswerWait ? left : kAnswerWait)) {
+    fprintf(stderr, "the %s window's message loop never answered\n", className);
+    return nullptr;
+  }
+  return window;
+}
+
 HWND WaitForDialog(DWORD processId, const char* caption, int timeoutMs) {
   HWND found = nullptr;
   WaitUntil(
@@ -187,9 +286,23 @@ HWND WaitForDialog(DWORD processId, const char* caption, int timeoutMs) {
 std::string WindowText(HWND window) {
   char text[1024] = "";
   // WM_GETTEXT crosses processes; GetWindowText would not read a control's text.
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  if (!Ask(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), "WM_GETTEXT")) {
+    return "<no answer to WM_GETTEXT>";
+  }
+  text[sizeof text - 1] = '\0';
   return text;
+}
+
+bool TryWindowText(HWND window, std::string& text, int timeoutMs) {
+  char buffer[1024] = "";
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                           SMTO_NORMAL, static_cast<UINT>(timeoutMs), &length)) {
+    return false;
+  }
+  buffer[sizeof buffer - 1] = '\0';
+  text = buffer;
+  return true;
 }
 
 std::string ClassName(HWND window) {
@@ -227,10 +340,13 @@ void ClickButton(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-void SetItemText(HWND dialog, int id, const char* text) {
+bool SetItemText(HWND dialog, int id, const char* text) {
   HWND item = GetDlgItem(dialog, id);
-  SendMessageTimeoutA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                      nullptr);
+  if (item == nullptr) {
+    ADD_FAILURE() << "no control " << id << " to type into";
+    return false;
+  }
+  return Ask(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), "WM_SETTEXT");
 }
 
 void PressKey(HWND window, WPARAM virtualKey) {
@@ -302,7 +418,9 @@ const size_t kRemoteText = 1024;
 }  // namespace
 
 int ListRowCount(HWND listView) {
-  return static_cast<int>(SendMessageA(listView, LVM_GETITEMCOUNT, 0, 0));
+  LRESULT count = -1;
+  Ask(listView, LVM_GETITEMCOUNT, 0, 0, "LVM_GETITEMCOUNT", &count);
+  return static_cast<int>(count);
 }
 
 std::vector<ListRow> ReadListRows(HWND listView) {
@@ -319,7 +437,10 @@ std::vector<ListRow> ReadListRows(HWND listView) {
     char text[kRemoteText] = "";
     block.Write(0, &item, sizeof item);
     block.Write(sizeof(LVITEMA), text, 1);
-    SendMessageA(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.Address));
+    // An unanswered row ends the reading: the rows before it are all there is.
+    if (!Ask(listView, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.Address), "LVM_GETITEMA")) {
+      break;
+    }
     block.Read(0, &item, sizeof item);
     block.Read(sizeof(LVITEMA), text, sizeof text);
     text[sizeof text - 1] = '\0';
@@ -336,19 +457,25 @@ int ListStringWidth(HWND listView, const char* text) {
   if (size > kRemoteText) return -1;
   RemoteBlock block(listView, kRemoteText);
   if (block.Address == nullptr || !block.Write(0, text, size)) return -1;
-  return static_cast<int>(
-      SendMessageA(listView, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(block.Address)));
+  LRESULT width = -1;
+  Ask(listView, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(block.Address),
+      "LVM_GETSTRINGWIDTHA", &width);
+  return static_cast<int>(width);
 }
 
 std::vector<std::string> StatusBarTexts(HWND statusBar) {
   std::vector<std::string> texts;
   RemoteBlock block(statusBar, kRemoteText);
   if (block.Address == nullptr) return texts;
-  int parts = static_cast<int>(SendMessageA(statusBar, SB_GETPARTS, 0, 0));
+  LRESULT parts = 0;
+  if (!Ask(statusBar, SB_GETPARTS, 0, 0, "SB_GETPARTS", &parts)) return texts;
   for (int i = 0; i < parts; ++i) {
     char text[kRemoteText] = "";
     block.Write(0, text, 1);
-    SendMessageA(statusBar, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(block.Address));
+    // A part left unanswered ends the list short, which no check takes for the bar.
+    if (!Ask(statusBar, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(block.Address), "SB_GETTEXTA")) {
+      return texts;
+    }
     block.Read(0, text, sizeof text);
     text[sizeof text - 1] = '\0';
     texts.push_back(text);
@@ -408,14 +535,14 @@ bool ChooseFileInOpenDialog(DWORD processId, const char* caption, const std::str
   HWND nameBox = nullptr;
   if (!WaitUntil([&] { return (nameBox = GetDlgItem(chooser, 0x47C)) != nullptr; }, timeoutMs))
     return false;
-  SetItemText(chooser, 0x47C, path.c_str());
+  if (!SetItemText(chooser, 0x47C, path.c_str())) return false;
   ClickButton(chooser, IDOK);
   return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, timeoutMs);
 }
 
 bool IsButtonChecked(HWND dialog, int id) {
-  DWORD_PTR state = 0;
-  SendMessageTimeoutA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+  LRESULT state = -1;
+  Ask(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, "BM_GETCHECK", &state);
   return state == BST_CHECKED;
 }
 
@@ -432,8 +559,12 @@ bool ListItemRect(HWND listView, int index, RECT& rect) {
   RECT request = {};
   request.left = LVIR_BOUNDS;
   if (!block.Write(0, &request, sizeof request)) return false;
-  if (!SendMessageA(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(block.Address)))
+  LRESULT found = 0;
+  if (!Ask(listView, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(block.Address),
+           "LVM_GETITEMRECT", &found) ||
+      !found) {
     return false;
+  }
   return block.Read(0, &rect, sizeof rect);
 }
 

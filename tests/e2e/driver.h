@@ -31,16 +31,48 @@ struct Program {
   std::string Path;
 };
 
-// Starts exePath with its own folder as working directory.
-bool StartProgram(Program& program, const std::string& exePath);
+// Starts exePath with its own folder as working directory (and `arguments`
+// after its quoted path, if given).
+bool StartProgram(Program& program, const std::string& exePath, const char* arguments = nullptr);
 // Waits for the process to end; false on timeout. exitCode may be null.
 bool WaitForExit(Program& program, int timeoutMs, DWORD* exitCode);
 // Ends the process if it still runs and closes the handles.
 void EndProgram(Program& program);
 
+// --- Asking another process ------------------------------------------------
+
+// How long a program has to answer one read or send.
+const int kAnswerWait = 15000;
+
+// Sends a message to a window of another process and waits for the answer
+// (SMTO_NORMAL), trying again while the window lives, up to kAnswerWait.
+// False when the program did not answer. Inside a wait (WaitUntil,
+// WaitScope) that makes the round "not yet"; anywhere else the case fails,
+// with a message naming the window and `what` (the message's name).
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* what,
+         LRESULT* answer = nullptr);
+// Waits until the thread of `window` takes a sent WM_NULL: its message loop
+// runs. Every started program is waited for this way before it is read.
+bool WaitForAnswer(HWND window, int timeoutMs = kAnswerWait);
+
 // --- Waiting ---------------------------------------------------------------
 
-// Polls `done` (pumping this thread's messages) until it holds or time runs out.
+// Marks the time of a wait: a read that goes unanswered meanwhile is "not
+// yet", not a failure, and waits for its answer no longer than the wait has
+// left (at least a second). Unanswered() counts unanswered reads, so that a
+// wait can tell a round whose reads all answered.
+struct WaitScope {
+  explicit WaitScope(int timeoutMs);
+  ~WaitScope();
+  int OuterDepth;
+  DWORD OuterDeadline;
+  static unsigned Unanswered();
+  // What went unanswered last, for a wait that ran out of time.
+  static const std::string& LastUnanswered();
+};
+
+// Polls `done` (pumping this thread's messages) until it holds or time runs
+// out. A round in which a read went unanswered does not count as done.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
 
 // --- Windows ---------------------------------------------------------------
@@ -50,10 +82,19 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs);
 HWND FindTopWindow(DWORD processId, const char* className, const char* caption = nullptr);
 HWND WaitForTopWindow(DWORD processId, const char* className, int timeoutMs,
                       const char* caption = nullptr);
+// The process's top-level window of this class, once its message loop
+// answers (a window can exist, even be shown, before the program's first
+// GetMessage). Null, with the reason on stderr, when not within timeoutMs.
+HWND WaitForRunningWindow(DWORD processId, const char* className, int timeoutMs);
 // Dialog boxes (class #32770) of the process, message boxes included.
 HWND WaitForDialog(DWORD processId, const char* caption, int timeoutMs);
+// A window's text (WM_GETTEXT). Unanswered: "<no answer to WM_GETTEXT>",
+// which no window shows, and the case fails outside a wait.
 std::string WindowText(HWND window);
+// The same, for searches: false when the program did not answer in time.
+bool TryWindowText(HWND window, std::string& text, int timeoutMs);
 std::string ClassName(HWND window);
+// A control's text; "<no control>" when the dialog has no such control.
 std::string ItemText(HWND dialog, int id);
 RECT WindowRect(HWND window);
 // The window of the process's GUI thread that has the keyboard focus.
@@ -65,8 +106,9 @@ HWND Child(HWND parent, int id);
 void PostCommand(HWND window, int id);
 // Clicks a button without waiting for what the click opens.
 void ClickButton(HWND dialog, int id);
-// Sets an edit's or combo box's text (the owner sees it as typed).
-void SetItemText(HWND dialog, int id, const char* text);
+// Sets an edit's or combo box's text (the owner sees it as typed); false
+// when the control is missing or the program did not answer.
+bool SetItemText(HWND dialog, int id, const char* text);
 // Sends a key press and release to a window (WM_KEYDOWN/WM_KEYUP posted).
 void PressKey(HWND window, WPARAM virtualKey);
 
@@ -118,7 +160,8 @@ namespace e2e {
 // and went away.
 bool ChooseFileInOpenDialog(DWORD processId, const char* caption, const std::string& path,
                             int timeoutMs);
-// BM_GETCHECK of a button of another process.
+// BM_GETCHECK of a button of another process (unanswered: false, and the
+// case fails outside a wait).
 bool IsButtonChecked(HWND dialog, int id);
 bool IsItemEnabled(HWND dialog, int id);
 // The control id of a window (0 for none), e.g. of FocusWindow's answer.

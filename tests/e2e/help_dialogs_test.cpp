@@ -130,9 +130,9 @@ bool PostedMarkerSeen(HWND dialog) {
     bool seen = WaitUntil(
         [&] {
           if (!IsWindow(ok) || !IsWindowVisible(dialog)) return true;
-          DWORD_PTR state = 0;
-          SendMessageTimeoutA(ok, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
-          return ((state & BST_PUSHED) != 0) == (pushed != FALSE);
+          LRESULT state = 0;
+          return Ask(ok, BM_GETSTATE, 0, 0, "BM_GETSTATE", &state) &&
+                 ((state & BST_PUSHED) != 0) == (pushed != FALSE);
         },
         kWait);
     if (!seen || !IsWindow(ok) || !IsWindowVisible(dialog)) return false;
@@ -215,7 +215,8 @@ TEST(HelpDialogs, EachCommandOpensItsDialogWhichOnlyOkCloses) {
     if (d.Command == 126) {
       LONG iconStyle = GetWindowLongA(children[1], GWL_STYLE);
       EXPECT_EQ(iconStyle & SS_TYPEMASK, SS_ICON);
-      EXPECT_NE(SendMessageA(children[1], STM_GETICON, 0, 0), 0);
+      LRESULT icon = 0;
+      EXPECT_TRUE(Ask(children[1], STM_GETICON, 0, 0, "STM_GETICON", &icon) && icon != 0);
       EXPECT_FALSE(WindowText(children[4]).empty());
     }
     // The default button: OK, except in the home-page dialog, where it is GO.

@@ -143,21 +143,21 @@ struct PerchRun {
 
   void Start() {
     ASSERT_TRUE(StartProgram(Run, Exe));
-    Main = WaitForTopWindow(Run.Process.dwProcessId, "PerchClass", kWait);
+    Main = WaitForRunningWindow(Run.Process.dwProcessId, "PerchClass", kWait);
     ASSERT_NE(Main, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Main) != 0; }, kWait));
   }
 
   // Answers once Perch's message loop has taken a message sent now: its
   // window has been shown and painted, or an earlier posted click handled.
-  bool Answered() {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(Main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWait, &result) != 0;
-  }
+  bool Answered() { return Ask(Main, WM_NULL, 0, 0, "WM_NULL"); }
 
   HWND Control(int id) { return Child(Main, id); }
+  // BM_GETCHECK; -1 (and a failed case) when Perch does not answer.
   int Checked(int id) {
-    return static_cast<int>(SendMessageA(Control(id), BM_GETCHECK, 0, 0));
+    LRESULT state = -1;
+    Ask(Control(id), BM_GETCHECK, 0, 0, "BM_GETCHECK", &state);
+    return static_cast<int>(state);
   }
   bool Enabled(int id) { return IsWindowEnabled(Control(id)) != 0; }
   // Clicks a box or radio button as the mouse does; answers once Perch has
@@ -165,7 +165,7 @@ struct PerchRun {
   void Click(int id) {
     HWND control = Control(id);
     if (control == nullptr || !IsWindowEnabled(control)) return;
-    SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kWait, nullptr);
+    Ask(control, BM_CLICK, 0, 0, "BM_CLICK");
   }
   // Clicks a push button that opens a message box: posted, never waited for.
   void Press(int id) { PostMessageA(Control(id), BM_CLICK, 0, 0); }

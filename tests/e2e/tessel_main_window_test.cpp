@@ -177,14 +177,16 @@ TEST(TesselMainWindow, MaximisedWindowKeepsTheLastNormalRectangle) {
 
   // The user moves the window; a session-end query saves that rectangle.
   SetWindowPos(t.Main, nullptr, 90, 70, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitUntil([&] { return WindowRect(t.Main).left == 90; }, 3000));
-  EXPECT_EQ(SendMessageA(t.Main, WM_QUERYENDSESSION, 0, 0), TRUE);
+  ASSERT_TRUE(WaitUntil([&] { return WindowRect(t.Main).left == 90; }, kAnswerWait));
+  LRESULT agreed = FALSE;
+  EXPECT_TRUE(Ask(t.Main, WM_QUERYENDSESSION, 0, 0, "WM_QUERYENDSESSION", &agreed));
+  EXPECT_EQ(agreed, TRUE);
   RenameSettings saved = t.ReadIni();
   EXPECT_EQ(saved.WindowLeft, 90);
   EXPECT_EQ(saved.WindowWidth, 700);
 
   ShowWindowAsync(t.Main, SW_MAXIMIZE);
-  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(t.Main) != FALSE; }, 3000));
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(t.Main) != FALSE; }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   RenameSettings out = t.ReadIni();
   EXPECT_EQ(out.WindowLeft, 90);

@@ -45,7 +45,7 @@ struct TesselSession {
 
   void Start() {
     ASSERT_TRUE(StartProgram(Run, Exe));
-    Main = WaitForTopWindow(Pid(), "TesselClass", 15000);
+    Main = WaitForRunningWindow(Pid(), "TesselClass", 15000);
     ASSERT_NE(Main, nullptr);
     ASSERT_TRUE(WaitUntil(
         [&] {

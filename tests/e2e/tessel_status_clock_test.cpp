@@ -70,7 +70,7 @@ TEST(TesselStatusClock, NormalBarHasTheWidePartAndTurnsEachQuarterMinuteOnly) {
   RECT bar = WindowRect(t.Status);
   ASSERT_LE(bar.bottom - bar.top, 20) << "this prefix's system font makes a taller bar";
   ASSERT_NO_FATAL_FAILURE(ExpectClockPartWidth(t, 160));
-  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kAnswerWait));
   ExpectClockShowsNow(t, true);
 
   // Watch the clock over two quarter-minute turns: each turn changes its
@@ -105,10 +105,14 @@ TEST(TesselStatusClock, NormalBarHasTheWidePartAndTurnsEachQuarterMinuteOnly) {
   ASSERT_TRUE(WaitUntil(
       [&] {
         long long before = LocalMs();
+        unsigned unanswered = WaitScope::Unanswered();
         std::string now = ClockPart(t);
         SYSTEMTIME moment;
         GetLocalTime(&moment);
         long long after = LocalMs();
+        // A look that Tessel did not answer saw nothing: no change, and the
+        // look before it still stands.
+        if (WaitScope::Unanswered() != unanswered) return after >= end;
         if (now != shown) {
           changes.push_back({lastLook, after, now, ClockText(moment, true)});
           shown = now;
@@ -150,7 +154,9 @@ TEST(TesselStatusClock, ClockPartIsEmptyUntilTheFirstTick) {
       status = main != nullptr ? Child(main, 5) : nullptr;
       continue;
     }
-    clockLength = SendMessageA(status, SB_GETTEXTLENGTHA, 1, 0) & 0xFFFF;
+    LRESULT length = -1;
+    Ask(status, SB_GETTEXTLENGTHA, 1, 0, "SB_GETTEXTLENGTHA", &length);
+    clockLength = length & 0xFFFF;
     std::vector<std::string> parts = StatusBarTexts(status);
     lineSeen = parts.size() == 2 && parts[0] == kStartLine;
   }
@@ -158,9 +164,9 @@ TEST(TesselStatusClock, ClockPartIsEmptyUntilTheFirstTick) {
   t.Main = main;
   t.Status = status;
   EXPECT_EQ(clockLength, 0) << "the clock was drawn before the first tick could come";
-  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kAnswerWait));
   ExpectClockShowsNow(t, true);
-  ASSERT_TRUE(WaitUntil([&] { return (t.List = Child(t.Main, 2)) != nullptr; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return (t.List = Child(t.Main, 2)) != nullptr; }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -276,12 +282,12 @@ TEST(TesselStatusClock, TallBarOfLargeFontsHasTheWiderPartAndTheCompactText) {
   RECT bar = WindowRect(t.Status);
   ASSERT_GT(bar.bottom - bar.top, 20) << "large fonts did not make a taller bar";
   ASSERT_NO_FATAL_FAILURE(ExpectClockPartWidth(t, 184));
-  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kAnswerWait));
   ExpectClockShowsNow(t, false);
   // The rest of the bar is laid out the same way at this size.
   SetWindowPos(t.Main, nullptr, 0, 0, 720, 520, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitUntil([&] { return WindowRect(t.Main).right - WindowRect(t.Main).left == 720; },
-                        3000));
+                        kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(ExpectClockPartWidth(t, 184));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }

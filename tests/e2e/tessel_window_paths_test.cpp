@@ -84,7 +84,7 @@ void MoveMain(Tessel& t, int left, int top, int width, int height) {
         return r.left == left && r.top == top && r.right - r.left == width &&
                r.bottom - r.top == height;
       },
-      3000));
+      kAnswerWait));
 }
 
 struct DialogCount {
@@ -126,9 +126,8 @@ const char* WayName(Way way) {
 }
 
 // Asks the program to end the chosen way; `effect` is what shows that the
-// request arrived, `asked` the time it was made.
-void AskToEnd(Tessel& t, Way way, const std::function<bool()>& effect, DWORD& asked) {
-  asked = GetTickCount();
+// request arrived.
+void AskToEnd(Tessel& t, Way way, const std::function<bool()>& effect) {
   if (way == Way::CaptionClose) {
     // What the caption bar's close button sends: the cursor position in lParam.
     RECT r = WindowRect(t.Main);
@@ -137,7 +136,7 @@ void AskToEnd(Tessel& t, Way way, const std::function<bool()>& effect, DWORD& as
     PressAltKey(t.Main, VK_F4);
   } else {
     // Through the system's input queue to the window in front.
-    ASSERT_TRUE(TypeAltKeyUntil(t.Main, VK_F4, effect, &asked));
+    ASSERT_TRUE(TypeAltKeyUntil(t.Main, VK_F4, effect));
   }
 }
 
@@ -154,12 +153,21 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
     ExpectRect(WindowRect(t.Main), 140, 70, 620, 470);
     ASSERT_NO_FATAL_FAILURE(MoveMain(t, 60, 50, 650, 480));
 
-    DWORD asked = 0;
-    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, [&] { return !IsWindow(t.Main); }, asked));
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(t.Main); }, 10000));
-    // No rename runs: no wait for the shutdown timer, whose first tick could
-    // not come before a second had passed.
-    EXPECT_LT(GetTickCount() - asked, 990u) << "the window did not go at once";
+    // No rename runs: no wait for the shutdown timer. The ending notice and
+    // the window's end come in one message, so a look at the bar between
+    // two messages never finds the notice while the window is up; a window
+    // that waits for its timer shows it for a second.
+    HWND status = t.Status;
+    bool noticeWhileUp = false;
+    auto gone = [&] {
+      if (!IsWindow(t.Main)) return true;
+      std::vector<std::string> parts = StatusBarTexts(status);
+      if (!parts.empty() && parts[0] == kEndingNotice && IsWindow(t.Main)) noticeWhileUp = true;
+      return false;
+    };
+    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, gone));
+    ASSERT_TRUE(WaitUntil(gone, kAnswerWait));
+    EXPECT_FALSE(noticeWhileUp) << "the window waited for its shutdown timer";
     DWORD code = 12345;
     ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
     EXPECT_EQ(code, 0u);
@@ -187,8 +195,7 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4ShowTheEndingNotice) {
     // A folder where the file goes keeps the window's last moment on the
     // screen: the save fails and its box waits for an answer.
     ASSERT_TRUE(CreateDirectoryA(t.Ini.c_str(), nullptr));
-    DWORD asked = 0;
-    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, [&] { return MessageBoxShown(t.Pid()); }, asked));
+    ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, [&] { return MessageBoxShown(t.Pid()); }));
     MessageBoxSeen box;
     ASSERT_TRUE(WaitForMessageBox(t.Pid(), 10000, box));
     EXPECT_EQ(box.Caption, kSaveFailedCaption);
@@ -235,7 +242,7 @@ TEST(TesselWindowPaths, CommandsWithoutAMenuEntryGetDefaultProcessing) {
   EXPECT_EQ(parts[0], kStatusStart);
 
   ClickButton(version, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(version); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(version); }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   ExpectStoredRect(t.ReadIni(), 110, 90, 600, 440);
 }
@@ -264,7 +271,7 @@ TEST(TesselWindowPaths, OpensInTheNormalStateWhateverTheShowCommand) {
           std::vector<std::string> parts = StatusBarTexts(t.Status);
           return parts.size() == 2 && !parts[1].empty();
         },
-        5000));
+        kAnswerWait));
     EXPECT_TRUE(IsWindowVisible(t.Main));
     EXPECT_FALSE(IsIconic(t.Main));
     EXPECT_FALSE(IsZoomed(t.Main));
@@ -296,7 +303,7 @@ TEST(TesselWindowPaths, MinimisedWindowKeepsTheLastNormalRectangle) {
   // newer normal rectangle nor the minimised one is taken while minimised.
   ASSERT_NO_FATAL_FAILURE(MoveMain(t, 30, 20, 700, 500));
   PostMessageA(t.Main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, kAnswerWait));
   EXPECT_EQ(QueryEndSession(t, ENDSESSION_LOGOFF), TRUE);
   ExpectStoredRect(t.ReadIni(), 80, 40, 660, 490);
 
@@ -318,7 +325,7 @@ TEST(TesselWindowPaths, MinimisedWithoutAnEarlierSaveKeepsTheLoadedRectangle) {
   ASSERT_NO_FATAL_FAILURE(t.Start());
   ASSERT_NO_FATAL_FAILURE(MoveMain(t, 40, 30, 680, 495));
   PostMessageA(t.Main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, kAnswerWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   RenameSettings out = t.ReadIni();
   EXPECT_EQ(memcmp(&out, &in, sizeof out), 0);

@@ -59,10 +59,13 @@ inline void PressAltKey(HWND window, WPARAM virtualKey) {
 // focus changes of this process's windows inside its message pump, and one
 // that comes late can hand the foreground to the desktop.
 inline bool WaitWithoutPumping(const std::function<bool()>& done, DWORD timeoutMs) {
+  WaitScope scope(static_cast<int>(timeoutMs));
   DWORD start = GetTickCount();
   for (;;) {
-    if (done()) return true;
-    if (GetTickCount() - start > timeoutMs) return done();
+    unsigned before = WaitScope::Unanswered();
+    // A round in which the program left a read unanswered is "not yet".
+    if (done() && WaitScope::Unanswered() == before) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, 0);
   }
 }
@@ -85,7 +88,7 @@ inline bool BringToFront(HWND window) {
         SetForegroundWindow(window);
         return false;
       },
-      5000);
+      kAnswerWait);
 }
 
 // Types a key with Alt held through the system's input queue (SendInput):
@@ -106,15 +109,12 @@ inline bool TypeAltKey(WORD virtualKey) {
 // in front when they are read; when another program has come in front
 // before the effect came (under Wine the X focus can hand it to the
 // desktop), they are typed again. False when the program kept the
-// foreground and the effect did not come. `typedAt` gets the time of the
-// last typing.
-inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bool()>& effect,
-                            DWORD* typedAt) {
+// foreground and the effect did not come.
+inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bool()>& effect) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   for (int attempt = 0; attempt < 5; ++attempt) {
     if (!BringToFront(window)) return effect();
-    if (typedAt != nullptr) *typedAt = GetTickCount();
     if (!TypeAltKey(virtualKey)) return false;
     // Over when the effect came or another program took the foreground (a
     // window on its way out gives it away first: that is not taken).
@@ -150,8 +150,9 @@ inline std::vector<int> StatusBarEdges(HWND statusBar) {
   void* remote = VirtualAllocEx(process, nullptr, kMaxParts * sizeof(int),
                                 MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (remote != nullptr) {
-    int parts = static_cast<int>(
-        SendMessageA(statusBar, SB_GETPARTS, kMaxParts, reinterpret_cast<LPARAM>(remote)));
+    LRESULT parts = 0;
+    Ask(statusBar, SB_GETPARTS, kMaxParts, reinterpret_cast<LPARAM>(remote), "SB_GETPARTS",
+        &parts);
     if (parts > 0 && parts <= kMaxParts) {
       edges.resize(parts);
       SIZE_T done = 0;

@@ -35,7 +35,7 @@ bool ClockShown(HWND window) {
   if (strcmp(name, "TesselClass") != 0) return true;
   HWND bar = GetDlgItem(window, 5);
   DWORD_PTR length = 0;
-  if (bar == nullptr || !SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 1, 0, SMTO_ABORTIFHUNG, 1000,
+  if (bar == nullptr || !SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 1, 0, SMTO_NORMAL, 1000,
                                              &length)) {
     return false;
   }
@@ -48,7 +48,7 @@ bool ClockShown(HWND window) {
 bool ThreadIdle(HWND window) {
   for (int i = 0; i < 2; ++i) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) return false;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer)) return false;
   }
   return true;
 }
