@@ -32,6 +32,8 @@ class ConditionsDialog : public testing::Test {
     App.FaceBrush = CreateSolidBrush(App.FaceColour);
     MakeDefaultSettings(Settings);
     std::memset(&DialogState, 0, sizeof DialogState);
+    // Kept by the previous opening: each opening must store its own.
+    PreviousPaneProc = nullptr;
   }
   void TearDown() override {
     DeleteObject(App.FieldBrush);
