@@ -152,8 +152,10 @@ inline BOOL CALLBACK CollectOpenDialog(HWND window, LPARAM param) {
 }
 
 // Ends every dialog of this process that is still open, the innermost first,
-// with Cancel, as a user would. Returns how many it had to end.
-inline int CloseLeftDialogs(DWORD ms = 20000) {
+// with Cancel, as a user would. Returns how many it had to end. A dialog left
+// open would keep the test waiting in `run` to the program's time limit, so
+// each gets 10 s to go, and all of them a minute.
+inline int CloseLeftDialogs(DWORD ms = 60000) {
   int ended = 0;
   DWORD start = GetTickCount();
   for (;;) {
@@ -162,7 +164,7 @@ inline int CloseLeftDialogs(DWORD ms = 20000) {
     if (open == nullptr || GetTickCount() - start > ms) return ended;
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ended += 1;
-    WaitGone(open, 2000);
+    WaitGone(open, 10000);
   }
 }
 
