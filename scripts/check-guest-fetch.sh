@@ -3,13 +3,26 @@
 # the archive is inconsistent: a local archive (apt's copy: method) whose
 # suite bookworm holds a tiny i386 package and whose suite bookworm-updates
 # has a Release that gives a wrong size for its index. The host's sources
-# (DEB822) name that archive beside a security suite that does not exist.
-# No registry is involved.
+# (DEB822) name that archive beside a security suite that does not exist;
+# its URI ends in /debian, as apt holds no Release file of it. No registry is
+# involved. First, lean: the guest's archive is the one whose Release file
+# says Origin: Debian, though a third party listed before it has "bookworm
+# main" and a URI that ends in /debian too.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
-arc=$t/archive
+arc=$t/debian
+
+mkdir -p "$t/pick/etc" "$t/pick/lists"
+printf 'deb https://packages.example.org/debian bookworm main\ndeb [signed-by=/k.gpg] http://ftp.jp.debian.org/debian/ bookworm main\n' \
+  > "$t/pick/etc/sources.list"
+printf 'Origin: Example\nSuite: bookworm\n' > "$t/pick/lists/packages.example.org_debian_dists_bookworm_Release"
+printf -- '-----BEGIN PGP SIGNED MESSAGE-----\nHash: SHA256\n\nOrigin: Debian\nSuite: stable\n' \
+  > "$t/pick/lists/ftp.jp.debian.org_debian_dists_bookworm_InRelease"
+python3 "$here/guest-sources.py" "$t/pick/etc" "$t/pick/lists" \
+  | grep -x 'deb \[arch=i386 signed-by=/k.gpg\] http://ftp.jp.debian.org/debian/ bookworm main' > /dev/null \
+  || { echo "check-guest-fetch: the third party's archive was taken for Debian's" >&2; exit 1; }
 
 mkdir -p "$t/pkg/DEBIAN" "$arc/pool"
 printf 'Package: tessel-tiny\nVersion: 1\nArchitecture: i386\nMaintainer: Tessel tests <t@example.org>\nDescription: tiny\n' \

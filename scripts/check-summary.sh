@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Checks that the test summary cannot be fooled: a program that left no
-# report, a report of a 64-bit program in the emulated 32-bit run, a guest
-# check that failed and a skipped case are each counted as they must be: a
-# skip fails the run unless the allowed-skips list names it with a condition
-# that holds here and the emulated run passed the same case.
+# report, a report with raw Shift-JIS bytes, a report of a 64-bit program in
+# the emulated 32-bit run, a guest check that failed and a skipped case are
+# each counted as they must be: a skip fails the run unless the allowed-skips
+# list names it with a condition that holds here and the emulated run passed
+# the same case.
 # Usage: check-summary.sh [ignored]
 # Prints one PASS or FAIL line per check; exits 1 when any check fails.
 set -u
@@ -83,6 +84,19 @@ fi
 tree "$work/lost" a b
 report "$work/lost/test-results/a.xml" 64 ok
 expect missing-report-fails "1 passed, 1 failed, 0 skipped" 1 "$work/checks.txt" "$work/lost"
+
+# GoogleTest writes a failure message's Shift-JIS bytes ("改名" in CP932, and
+# bytes that are no UTF-8 at all) raw into its UTF-8 report: still counted.
+tree "$work/sjis" a
+report "$work/sjis/test-results/a.xml" 64 ok fail ok
+LC_ALL=C sed -i 's|<failure message="x"/>|<failure message="\x89\xfc\x96\xbc \xff\xc3("><![CDATA[\x89\xfc\x96\xbc]]></failure>|' \
+  "$work/sjis/test-results/a.xml"
+out=$(python3 "$here/summarise-tests.py" "$work/checks.txt" "$work/sjis")
+if printf '%s\n' "$out" | grep -qx 'FAILED: a: S.C2' && [ "$(printf '%s\n' "$out" | tail -1)" = "2 passed, 1 failed, 0 skipped" ]; then
+  echo "PASS summary-shift-jis-report-counts"
+else
+  echo "FAIL summary-shift-jis-report-counts: $out"; failures=$((failures + 1))
+fi
 
 tree "$work/g32" t1 t2
 report "$work/g32/test-results/t1.xml" 32 ok ok

@@ -5,8 +5,10 @@ Usage: summarise-tests.py <checks file> <ctest tree>... [--guest <folder>]
                            [--allowed-skips <file>]
 Each ctest tree is a build folder whose test-results/ holds one XML report per
 test program named in its ctest-ran.txt; a program that ran but left no report
-(a crash, a timeout) counts as one failed case. The checks file holds lines
-"PASS name" or "FAIL name" from script checks.
+(a crash, a timeout) counts as one failed case, and so does a report that is
+not XML. Bytes that are not UTF-8 (GoogleTest writes a failure message's
+Shift-JIS bytes raw into its UTF-8 report) are read as U+FFFD. The checks
+file holds lines "PASS name" or "FAIL name" from script checks.
 
 The --guest folder is the emulated 32-bit PC's run (scripts/guest-test.sh):
 its test-results/, ctest-ran.txt and checks.txt are counted the same way, and
@@ -67,7 +69,9 @@ def count_tree(tree, counts, label='', pointer_bits=None):
             counts.fail(f'{shown} (no report: crashed or timed out)')
             continue
         try:
-            root = ET.parse(report).getroot()
+            with open(report, 'rb') as f:
+                text = f.read().decode('utf-8', errors='replace')
+            root = ET.fromstring(text.encode('utf-8'))
         except ET.ParseError:
             counts.fail(f'{shown} (unreadable report)')
             continue

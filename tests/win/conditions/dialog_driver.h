@@ -12,6 +12,11 @@
 
 namespace dialog_test {
 
+// How long a wait for something that must happen gives it: each such wait
+// ends as soon as it happens, so only a fault ever waits this long, and the
+// emulated 32-bit PC, many times slower than this machine, still gets there.
+const int kEventWaitMs = 30000;
+
 struct FindDialog {
   const char* Caption;
   HWND Found;
@@ -33,7 +38,7 @@ inline BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
   return TRUE;
 }
 
-inline HWND WaitForDialog(const char* caption, int timeoutMs = 5000) {
+inline HWND WaitForDialog(const char* caption, int timeoutMs = kEventWaitMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 20) {
     FindDialog find = {caption, nullptr};
     EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&find));
@@ -43,7 +48,7 @@ inline HWND WaitForDialog(const char* caption, int timeoutMs = 5000) {
   return nullptr;
 }
 
-inline bool WaitGone(HWND window, int timeoutMs = 5000) {
+inline bool WaitGone(HWND window, int timeoutMs = kEventWaitMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 20) {
     if (!IsWindow(window)) return true;
     Sleep(20);
@@ -74,7 +79,8 @@ inline void ClickNow(HWND dialog, int id) {
 }
 
 // Waits until the control's text is `expected` (true) or the time is up.
-inline bool WaitForText(HWND dialog, int id, const std::string& expected, DWORD ms = 10000) {
+inline bool WaitForText(HWND dialog, int id, const std::string& expected,
+                        DWORD ms = kEventWaitMs) {
   DWORD start = GetTickCount();
   for (;;) {
     char text[512] = "";
@@ -86,7 +92,7 @@ inline bool WaitForText(HWND dialog, int id, const std::string& expected, DWORD 
 }
 
 // Waits until `done` holds (true) or the time is up.
-inline bool WaitFor(const std::function<bool()>& done, DWORD ms = 10000) {
+inline bool WaitFor(const std::function<bool()>& done, DWORD ms = kEventWaitMs) {
   DWORD start = GetTickCount();
   for (;;) {
     if (done()) return true;
@@ -98,7 +104,7 @@ inline bool WaitFor(const std::function<bool()>& done, DWORD ms = 10000) {
 // Answers the file chooser of this process (caption "ファイルの選択") as a
 // user does: the full path typed into its name box (0x47C), then Open.
 // True when the chooser appeared and went away.
-inline bool ChooseInChooser(const std::string& path, int timeoutMs = 10000) {
+inline bool ChooseInChooser(const std::string& path, int timeoutMs = kEventWaitMs) {
   HWND chooser = WaitForDialog("ファイルの選択", timeoutMs);
   if (chooser == nullptr) return false;
   HWND nameBox = nullptr;
@@ -127,7 +133,7 @@ inline bool ToggleMarker(HWND dialog) {
 inline bool PostListMarker(HWND list, int width) {
   return PostMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width, 0)) != 0;
 }
-inline bool WaitForListMarker(HWND list, int width, DWORD ms = 10000) {
+inline bool WaitForListMarker(HWND list, int width, DWORD ms = kEventWaitMs) {
   return WaitFor(
       [&] { return SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) == width; }, ms);
 }
@@ -146,8 +152,10 @@ inline BOOL CALLBACK CollectOpenDialog(HWND window, LPARAM param) {
 }
 
 // Ends every dialog of this process that is still open, the innermost first,
-// with Cancel, as a user would. Returns how many it had to end.
-inline int CloseLeftDialogs(DWORD ms = 20000) {
+// with Cancel, as a user would. Returns how many it had to end. A dialog left
+// open would keep the test waiting in `run` to the program's time limit, so
+// each gets 10 s to go, and all of them a minute.
+inline int CloseLeftDialogs(DWORD ms = 60000) {
   int ended = 0;
   DWORD start = GetTickCount();
   for (;;) {
@@ -156,7 +164,7 @@ inline int CloseLeftDialogs(DWORD ms = 20000) {
     if (open == nullptr || GetTickCount() - start > ms) return ended;
     PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     ended += 1;
-    WaitGone(open, 2000);
+    WaitGone(open, 10000);
   }
 }
 
@@ -179,7 +187,9 @@ inline INT_PTR RunDriven(const std::function<INT_PTR()>& run, const std::functio
   DriverThread driver{drive, 0};
   HANDLE thread = CreateThread(nullptr, 0, DriverThread::Main, &driver, 0, nullptr);
   INT_PTR result = run();
-  EXPECT_EQ(WaitForSingleObject(thread, 30000), WAIT_OBJECT_0);
+  // Waited for to its end: it uses this frame and the test's own variables,
+  // and every wait it makes has its deadline, so it ends.
+  EXPECT_EQ(WaitForSingleObject(thread, INFINITE), WAIT_OBJECT_0);
   CloseHandle(thread);
   EXPECT_EQ(driver.LeftOpen, 0) << "the driver left a dialog open";
   return result;

@@ -105,7 +105,8 @@ struct Folder {
 // waits for it to end. Wine starts Unix programs but reports neither their
 // end nor their code, so the script leaves its code in a file that this waits
 // for. Answers the code, or -1 when the script could not be started or did
-// not end within 20 s; when not 0, its output goes to stderr.
+// not end within 60 s (a start of a program costs the emulated 32-bit PC
+// seconds); when not 0, its output goes to stderr.
 inline int RunUnixScript(const std::string& script) {
   static int counter = 0;
   std::string folder = TempFolder();
@@ -132,7 +133,7 @@ inline int RunUnixScript(const std::string& script) {
     std::string done = folder + "\\" + stem + ".code";
     DWORD start = GetTickCount();
     while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES &&
-           GetTickCount() - start < 20000) {
+           GetTickCount() - start < 60000) {
       Sleep(10);
     }
     std::string written = Read(folder, stem + ".code");

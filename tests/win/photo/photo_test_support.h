@@ -126,7 +126,9 @@ struct MessageBoxWatcher {
   }
   ~MessageBoxWatcher() {
     InterlockedExchange(&Stop, 1);
-    WaitForSingleObject(Thread, 5000);
+    // Its lock and list are freed next: it is waited for to its end, which
+    // comes within one look at the windows.
+    WaitForSingleObject(Thread, INFINITE);
     CloseHandle(Thread);
     DeleteCriticalSection(&Lock);
   }

@@ -138,6 +138,8 @@ class PerchWindowInProcess : public ::testing::Test {
     WriteInf("[実行ファイル名]\r\nTarget.exe\r\n[タイトル]\r\nTessel\r\n");
     Calls.clear();
     CompletionOwner = nullptr;
+    // Left by the previous test's window: each window must name itself.
+    Perch.Window = nullptr;
     Perch.Registration = RecordingRegistration;
     WNDCLASSA known;
     if (!GetClassInfoA(GetModuleHandleA(nullptr), kPerchClassName, &known)) {

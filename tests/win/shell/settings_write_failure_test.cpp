@@ -25,7 +25,8 @@ bool Opens(const std::string& path) {
 }
 
 // Runs a Unix command through Wine (which starts native programs too, but
-// reports neither their end nor their code) and waits for its effect.
+// reports neither their end nor their code) and waits for its effect, for up
+// to 60 s: a start of a program costs the emulated 32-bit PC seconds.
 bool RunAndWaitFor(const std::string& command, bool (*done)(const std::string&),
                    const std::string& path) {
   std::string line = command;
@@ -40,7 +41,7 @@ bool RunAndWaitFor(const std::string& command, bool (*done)(const std::string&),
   CloseHandle(process.hProcess);
   DWORD start = GetTickCount();
   while (!done(path)) {
-    if (GetTickCount() - start > 10000) return false;
+    if (GetTickCount() - start > 60000) return false;
     Sleep(20);
   }
   return true;
