@@ -98,7 +98,7 @@ inline int OtherDialogs(DWORD processId, HWND except) {
 inline bool ToggleMarker(HWND dialog) {
   bool ticked = IsButtonChecked(dialog, 1429);
   ClickButton(dialog, 1429);
-  return WaitUntil([&] { return IsButtonChecked(dialog, 1429) != ticked; }, 10000);
+  return WaitUntil([&] { return IsButtonChecked(dialog, 1429) != ticked; }, kEventWait);
 }
 
 // A message box of the process owned by `owner`. Our dialogs' labels have
@@ -151,7 +151,7 @@ struct TesselRun : TesselSession {
   // Command 121, posted as the menu does; returns the conditions dialog.
   HWND OpenConditions() {
     PostCommand(Main, 121);
-    HWND dialog = WaitForDialog(Pid(), kConditionsCaption, 10000);
+    HWND dialog = WaitForDialog(Pid(), kConditionsCaption, kEventWait);
     EXPECT_NE(dialog, nullptr);
     return dialog;
   }
@@ -159,7 +159,7 @@ struct TesselRun : TesselSession {
   // Browse, then the chooser filled and confirmed like a user does.
   bool Choose(HWND dialog, const std::string& path) {
     ClickButton(dialog, 1425);
-    return ChooseFileInOpenDialog(Pid(), kChooserCaption, path, 10000);
+    return ChooseFileInOpenDialog(Pid(), kChooserCaption, path, kEventWait);
   }
 
   // Presses a button and reads the message box it brings up over `dialog`;
@@ -171,10 +171,10 @@ struct TesselRun : TesselSession {
 
   Box TakeBox(HWND owner) {
     Box box;
-    EXPECT_TRUE(WaitForOwnedMessageBox(Pid(), owner, 10000, box));
+    EXPECT_TRUE(WaitForOwnedMessageBox(Pid(), owner, kEventWait, box));
     if (box.Window != nullptr) {
       ClickButton(box.Window, IDOK);
-      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.Window); }, kAnswerWait));
+      EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.Window); }, kEventWait));
     }
     return box;
   }
@@ -185,7 +185,7 @@ struct TesselRun : TesselSession {
     EXPECT_EQ(box.Caption, kErrorCaption);
     EXPECT_EQ(box.Text, text);
     EXPECT_TRUE(box.Icon) << "refusals carry the error icon";
-    EXPECT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(Thread())) == focus; }, kAnswerWait))
+    EXPECT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(Thread())) == focus; }, kEventWait))
         << "focus on " << ControlId(FocusWindow(Thread())) << ", not " << focus;
     EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog stays open";
   }

@@ -23,7 +23,7 @@ void PickRow(HWND picker, int index) {
   RECT row = {};
   ASSERT_TRUE(ListItemRect(list, index, row));
   ClickAt(list, (row.left + row.right) / 2, (row.top + row.bottom) / 2);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kEventWait));
 }
 
 TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp) {
@@ -43,20 +43,20 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(x, "X001.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
 
   // Part 1: all ten entries, newest first; one click on entry 3 picks it.
   ClickButton(dialog, 1427);
-  HWND picker = WaitForDialog(t.Pid(), kHistoryCaption, 10000);
+  HWND picker = WaitForDialog(t.Pid(), kHistoryCaption, kEventWait);
   ASSERT_NE(picker, nullptr);
   EXPECT_EQ(Texts(ReadListRows(GetDlgItem(picker, 1401))),
             (std::vector<std::string>{"a0", "a1", "a2", "a3", "a4", "a5", "a6", "a7", "a8", "a9"}));
   ASSERT_NO_FATAL_FAILURE(PickRow(picker, 3));
-  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "a3"; }, kAnswerWait));
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "a3"; }, kEventWait));
 
   // Part 2: the list stops at the empty entry 2, so b3 is not offered.
   ClickButton(dialog, 1428);
-  picker = WaitForDialog(t.Pid(), kHistoryCaption, 10000);
+  picker = WaitForDialog(t.Pid(), kHistoryCaption, kEventWait);
   ASSERT_NE(picker, nullptr);
   HWND list = GetDlgItem(picker, 1401);
   EXPECT_EQ(Texts(ReadListRows(list)), (std::vector<std::string>{"b0", "b1"}));
@@ -73,20 +73,20 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
         LRESULT width = 0;
         return Ask(list, LVM_GETCOLUMNWIDTH, 0, 0, "LVM_GETCOLUMNWIDTH", &width) && width == 77;
       },
-      10000));
+      kEventWait));
   EXPECT_TRUE(IsWindowVisible(picker));
   ClickButton(picker, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1006), "");
 
   ClickButton(dialog, 1428);
-  picker = WaitForDialog(t.Pid(), kHistoryCaption, 10000);
+  picker = WaitForDialog(t.Pid(), kHistoryCaption, kEventWait);
   ASSERT_NE(picker, nullptr);
   ASSERT_NO_FATAL_FAILURE(PickRow(picker, 1));
-  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "b1"; }, kAnswerWait));
+  EXPECT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "b1"; }, kEventWait));
 
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_TRUE(t.WaitForRenameEnd(rows, 30000));
   EXPECT_TRUE(FileExists(JoinPath(x, "a3_b1_003.txt")));
   rows = t.Rows().size();
@@ -95,11 +95,11 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(y, "Y01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
   SetItemText(dialog, 1005, "new");
   SetItemText(dialog, 1006, "b1");
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_TRUE(t.WaitForRenameEnd(rows, 30000));
   EXPECT_TRUE(FileExists(JoinPath(y, "new_b1_002.txt")));
 
@@ -107,14 +107,14 @@ TEST(ConditionsHistory, PickerListsUntilTheFirstEmptyEntryAndCommitsMoveValuesUp
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ClickButton(dialog, 1427);
-  picker = WaitForDialog(t.Pid(), kHistoryCaption, 10000);
+  picker = WaitForDialog(t.Pid(), kHistoryCaption, kEventWait);
   ASSERT_NE(picker, nullptr);
   EXPECT_EQ(Texts(ReadListRows(GetDlgItem(picker, 1401))),
             (std::vector<std::string>{"new", "a3", "a0", "a1", "a2", "a4", "a5", "a6", "a7", "a8"}));
   ClickButton(picker, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kEventWait));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 
   RenameSettings s = t.ReadIni();

@@ -29,7 +29,7 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "PICT0105.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1001), "105");
   EXPECT_EQ(ItemText(dialog, 1002), "120");
   // Typing is limited to what the record keeps; pasted text is refused below.
@@ -108,11 +108,11 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
     for (const auto& text : r.texts) SetItemText(dialog, text.first, text.second);
     for (int id : r.clicks) {
       ClickButton(dialog, id);
-      ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, id); }, kAnswerWait));
+      ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, id); }, kEventWait));
     }
     // The focus starts elsewhere, so that the refusal must move it.
     PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, 1429)), TRUE);
-    ASSERT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(t.Thread())) == 1429; }, kAnswerWait));
+    ASSERT_TRUE(WaitUntil([&] { return ControlId(FocusWindow(t.Thread())) == 1429; }, kEventWait));
     ASSERT_NO_FATAL_FAILURE(t.ExpectRefusal(dialog, r.message, r.focus));
   }
   EXPECT_TRUE(IsButtonChecked(dialog, 1103));
@@ -123,7 +123,7 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
   ASSERT_NO_FATAL_FAILURE(MakeNumberedFiles(gone, "G", 2, 1, 1, ".txt", ""));
   ClickButton(dialog, 1101);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(gone, "G01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "G"; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "G"; }, kEventWait));
   SetItemText(dialog, 1005, "ok");
   ASSERT_TRUE(DeleteFileA(JoinPath(gone, "G01.txt").c_str()));
   ASSERT_TRUE(RemoveDirectoryA(gone.c_str()));
@@ -133,7 +133,7 @@ TEST(ConditionsRefusals, EveryCheckOfTheCommitRefusesWithItsMessageAndFocus) {
       t.ExpectRefusal(dialog, "指定のフォルダはフォルダではありません。  ", 1425));
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   // Nothing of all that reached the record, and no file was renamed.
   RenameSettings s = t.ReadIni();

@@ -29,7 +29,7 @@ TEST(ConditionsRename, FirstHelpExampleRenamesTheRunFrom105) {
   EXPECT_TRUE(IsButtonChecked(dialog, 1429));
 
   ASSERT_TRUE(t.Choose(dialog, JoinPath(photos, "PICT0105.jpg")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1402), photos);
   EXPECT_EQ(ItemText(dialog, 1403), "PICT");
   EXPECT_EQ(ItemText(dialog, 1404), "4");
@@ -43,12 +43,12 @@ TEST(ConditionsRename, FirstHelpExampleRenamesTheRunFrom105) {
   EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
 
   ClickButton(dialog, IDOK);
-  HWND confirm = WaitForDialog(t.Pid(), kConfirmCaption, 10000);
+  HWND confirm = WaitForDialog(t.Pid(), kConfirmCaption, kEventWait);
   ASSERT_NE(confirm, nullptr);
   EXPECT_EQ(ItemText(confirm, 1401), "2011_0502_001");
   EXPECT_EQ(ItemText(confirm, 1402), "から始まります。");
   ClickButton(confirm, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_TRUE(t.WaitForRenameEnd(startRows, 30000));
 
   std::vector<ListRow> rows = t.Rows();
@@ -123,7 +123,7 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   // A number part of 10 digits is refused and leaves OK disabled.
   ClickButton(dialog, 1425);
   ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, JoinPath(files, "A0000000001.txt"),
-                                     10000));
+                                     kEventWait));
   Box box = t.TakeBox(dialog);
   EXPECT_EQ(box.Caption, kChoiceCaption);
   EXPECT_EQ(box.Text, "元ファイル名の連番部が９桁を超えるため処理できません。");
@@ -131,7 +131,7 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
 
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "B008.txt")));
-  EXPECT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  EXPECT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1001), "8");
   EXPECT_EQ(ItemText(dialog, 1002), "9");
   EXPECT_EQ(ItemText(dialog, 1411), "（最小番号：7）");
@@ -139,18 +139,18 @@ TEST(ConditionsRename, OkStartsDisabledAndOnlyAnAcceptedChoiceEnablesIt) {
   // Once enabled, a later refused choice does not disable it again.
   ClickButton(dialog, 1425);
   ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, JoinPath(files, "A0000000001.txt"),
-                                     10000));
+                                     kEventWait));
   t.TakeBox(dialog);
   EXPECT_TRUE(IsItemEnabled(dialog, IDOK));
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   // Each opening starts disabled again.
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(IsItemEnabled(dialog, IDOK));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -190,7 +190,7 @@ TEST(ConditionsRename, ARefusedChoiceInTheNextFolderLeavesTheAcceptedJobWhole) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(x, "PICT0102.jpg")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, kEventWait));
   ASSERT_TRUE(t.Choose(dialog, JoinPath(y, "PICT0000000001.jpg")));
   Box box = t.TakeBox(dialog);
   EXPECT_EQ(box.Text, "元ファイル名の連番部が９桁を超えるため処理できません。");
@@ -202,10 +202,10 @@ TEST(ConditionsRename, ARefusedChoiceInTheNextFolderLeavesTheAcceptedJobWhole) {
   EXPECT_EQ(ItemText(dialog, 1002), "103");
 
   ClickButton(dialog, IDOK);
-  HWND confirm = WaitForDialog(t.Pid(), kConfirmCaption, 10000);
+  HWND confirm = WaitForDialog(t.Pid(), kConfirmCaption, kEventWait);
   ASSERT_NE(confirm, nullptr);
   ClickButton(confirm, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_TRUE(t.WaitForRenameEnd(startRows, 30000));
   EXPECT_EQ(t.Rows()[startRows].Text,
             LogText("リネーム開始　元ファイル開始番号：102  終了番号：103  フォルダ：" + x));
@@ -231,7 +231,7 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(ItemText(dialog, 1005), "old1");
   ClickButton(dialog, 1425);
-  ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, photo, 10000));
+  ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, photo, kEventWait));
   Box box = t.TakeBox(dialog);
   EXPECT_EQ(box.Caption, kChoiceCaption);
   EXPECT_EQ(box.Text, "撮影日は不明です。  ");
@@ -249,7 +249,7 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
 
   // Automatic dating off: the same photo gives no message at all.
   ClickButton(dialog, 1112);
-  ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, 1112); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsButtonChecked(dialog, 1112); }, kEventWait));
   EXPECT_FALSE(IsButtonChecked(dialog, 1111));
   EXPECT_FALSE(IsItemEnabled(dialog, 1426));
   ASSERT_TRUE(t.Choose(dialog, photo));
@@ -258,7 +258,7 @@ TEST(ConditionsRename, APhotoWithoutCaptureDateIsSaidSoAndLeavesThePartsEmpty) {
   ASSERT_TRUE(ToggleMarker(dialog));
   EXPECT_EQ(OtherDialogs(t.Pid(), dialog), 0);
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -278,7 +278,7 @@ TEST(ConditionsRename, ChooserStartsInTheCurrentFolderElseInTheDocuments) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ClickButton(dialog, 1425);
-  HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, 10000);
+  HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, kEventWait);
   ASSERT_NE(chooser, nullptr);
   // Two filters, the photo filter selected.
   LRESULT count = -1, selected = -1;
@@ -286,19 +286,19 @@ TEST(ConditionsRename, ChooserStartsInTheCurrentFolderElseInTheDocuments) {
   Ask(GetDlgItem(chooser, 0x470), CB_GETCURSEL, 0, 0, "CB_GETCURSEL", &selected);
   EXPECT_EQ(count, 2);
   EXPECT_EQ(selected, 0);
-  ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, "DOC4242.txt", 10000));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "DOC"; }, kAnswerWait));
+  ASSERT_TRUE(ChooseFileInOpenDialog(t.Pid(), kChooserCaption, "DOC4242.txt", kEventWait));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1403) == "DOC"; }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1402), documents);
   DeleteFileA(docFile.c_str());
 
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "F03.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "3"; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "3"; }, kEventWait));
   ASSERT_TRUE(t.Choose(dialog, "F04.txt"));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "4"; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "4"; }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1402), files);
   EXPECT_EQ(ItemText(dialog, 1002), "5");
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -326,36 +326,36 @@ TEST(ConditionsRename, CancelLeavesTheRecordAsItWasAfterALayoutChange) {
 
   // Layout 2 is row 1103; choose row 1105 (month and day into part 2).
   ClickButton(dialog, 1426);
-  HWND layout = WaitForDialog(t.Pid(), kLayoutCaption, 10000);
+  HWND layout = WaitForDialog(t.Pid(), kLayoutCaption, kEventWait);
   ASSERT_NE(layout, nullptr);
   EXPECT_TRUE(IsButtonChecked(layout, 1103));
   ClickButton(layout, 1105);
-  EXPECT_TRUE(WaitUntil([&] { return IsButtonChecked(layout, 1105); }, kAnswerWait));
+  EXPECT_TRUE(WaitUntil([&] { return IsButtonChecked(layout, 1105); }, kEventWait));
   EXPECT_FALSE(IsButtonChecked(layout, 1103));
   ClickButton(layout, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, kEventWait));
 
   // The new layout applies to the next photo: part 1 stays empty.
   ASSERT_TRUE(t.Choose(dialog, JoinPath(photos, "DSC02200.JPG")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1006) == "0502"; }, kEventWait));
   EXPECT_EQ(ItemText(dialog, 1005), "");
   EXPECT_EQ(ItemText(dialog, 1403), "DSC");
   EXPECT_EQ(ItemText(dialog, 1405), ".JPG");
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   // The layout dialog opens from the record again, not from the cancelled
   // change.
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ClickButton(dialog, 1426);
-  layout = WaitForDialog(t.Pid(), kLayoutCaption, 10000);
+  layout = WaitForDialog(t.Pid(), kLayoutCaption, kEventWait);
   ASSERT_NE(layout, nullptr);
   EXPECT_TRUE(IsButtonChecked(layout, 1103));
   ClickButton(layout, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(layout); }, kEventWait));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   EXPECT_TRUE(FileExists(JoinPath(photos, "DSC02200.JPG")));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 
@@ -383,16 +383,16 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(first, "R0001.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1002) == "120"; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1002) == "120"; }, kEventWait));
   SetItemText(dialog, 1005, "first");
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
 
   // While it runs, the menu opens the dialog again; its OK is refused.
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(second, "S01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
   SetItemText(dialog, 1005, "second");
   std::vector<ListRow> rows = t.Rows();
   ASSERT_NE(rows.back().Text, LogText("リネーム終了")) << "the first job ended too soon";
@@ -403,7 +403,7 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   EXPECT_TRUE(IsWindowVisible(dialog));
 
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_TRUE(t.WaitForRenameEnd(startRows, 60000));
   // One job ran: 120 files of the first folder, none of the second.
   rows = t.Rows();
@@ -417,10 +417,10 @@ TEST(ConditionsRename, AConfirmationWhileARenameRunsIsRefused) {
   dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(second, "S01.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
   SetItemText(dialog, 1005, "second");
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_TRUE(t.WaitForRenameEnd(startRows, 30000));
   EXPECT_TRUE(FileExists(JoinPath(second, "second_003.txt")));
 

@@ -43,6 +43,10 @@ void EndProgram(Program& program);
 
 // How long a program has to answer one read or send.
 const int kAnswerWait = 15000;
+// How long a test waits for something the program does (a window, a dialog,
+// a box, a row, its end). Such a wait ends at the event; the time is for the
+// emulated 32-bit PC under load, where a file chooser can take 10 s to come.
+const int kEventWait = 30000;
 
 // Sends a message to a window of another process and waits for the answer
 // (SMTO_NORMAL), trying again while the window lives, up to kAnswerWait.

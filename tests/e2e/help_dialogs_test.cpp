@@ -10,7 +10,7 @@ using namespace e2e;
 
 namespace {
 
-const int kWait = 15000;
+const int kWait = kEventWait;
 
 struct Control {
   int Id;
@@ -150,7 +150,7 @@ struct TesselRun {
     std::string exe = CopyProgram(folder, "Tessel.exe");
     ASSERT_FALSE(exe.empty());
     ASSERT_TRUE(StartProgram(Run, exe));
-    Main = WaitForTopWindow(Run.Process.dwProcessId, "TesselClass", kWait);
+    Main = WaitForRunningWindow(Run.Process.dwProcessId, "TesselClass", kWait);
     ASSERT_NE(Main, nullptr);
   }
 };

@@ -15,7 +15,7 @@ namespace perch_e2e {
 
 using namespace e2e;
 
-const int kWait = 15000;
+const int kWait = kEventWait;
 const char kTargetName[] = "Target.exe";
 
 // The Windows version Wine reports to Perch.exe ("winxp", "win2k", "vista",

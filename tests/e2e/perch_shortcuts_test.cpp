@@ -194,7 +194,7 @@ struct UnwritableFolder {
     // The shell runs the two in order; Wine reports neither end nor code.
     StartUnixProgram("/bin/sh -c \"/bin/chmod u-w '" + Unix + "' && /usr/bin/chattr +i '" +
                      Unix + "/.' 2>/dev/null\"");
-    Made = WaitUntil([&] { return !CanCreateIn(Folder); }, 10000);
+    Made = WaitUntil([&] { return !CanCreateIn(Folder); }, kEventWait);
   }
   ~UnwritableFolder() {
     if (Unix.empty()) return;
@@ -203,7 +203,7 @@ struct UnwritableFolder {
   bool Undo() {
     StartUnixProgram("/bin/sh -c \"/usr/bin/chattr -i '" + Unix +
                      "/.' 2>/dev/null; /bin/chmod u+w '" + Unix + "'\"");
-    return WaitUntil([&] { return CanCreateIn(Folder); }, 10000);
+    return WaitUntil([&] { return CanCreateIn(Folder); }, kEventWait);
   }
 };
 

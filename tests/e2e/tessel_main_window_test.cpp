@@ -177,7 +177,7 @@ TEST(TesselMainWindow, MaximisedWindowKeepsTheLastNormalRectangle) {
 
   // The user moves the window; a session-end query saves that rectangle.
   SetWindowPos(t.Main, nullptr, 90, 70, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitUntil([&] { return WindowRect(t.Main).left == 90; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return WindowRect(t.Main).left == 90; }, kEventWait));
   LRESULT agreed = FALSE;
   EXPECT_TRUE(Ask(t.Main, WM_QUERYENDSESSION, 0, 0, "WM_QUERYENDSESSION", &agreed));
   EXPECT_EQ(agreed, TRUE);
@@ -186,7 +186,7 @@ TEST(TesselMainWindow, MaximisedWindowKeepsTheLastNormalRectangle) {
   EXPECT_EQ(saved.WindowWidth, 700);
 
   ShowWindowAsync(t.Main, SW_MAXIMIZE);
-  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(t.Main) != FALSE; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsZoomed(t.Main) != FALSE; }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   RenameSettings out = t.ReadIni();
   EXPECT_EQ(out.WindowLeft, 90);
@@ -215,7 +215,7 @@ TEST(TesselMainWindow, ShortSettingsFileCountsAsMissing) {
 void ExpectSaveFailureAtExit(Tessel& t) {
   PostCommand(t.Main, 123);
   MessageBoxSeen box;
-  ASSERT_TRUE(WaitForMessageBox(t.Run.Process.dwProcessId, 10000, box));
+  ASSERT_TRUE(WaitForMessageBox(t.Run.Process.dwProcessId, kEventWait, box));
   EXPECT_EQ(box.Caption, "設定");
   EXPECT_EQ(box.Text, "設定ファイルの更新に失敗しました");
   std::vector<ListRow> rows = ReadListRows(t.List);
@@ -225,7 +225,7 @@ void ExpectSaveFailureAtExit(Tessel& t) {
   EXPECT_EQ(StatusBarTexts(t.Status)[0], "　Tesselを終了しています。少しお待ち下さい");
   AnswerMessageBox(box, IDOK);
   DWORD code = 1;
-  ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
+  ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
   EXPECT_EQ(code, 0u);
 }
 
@@ -269,14 +269,14 @@ TEST(TesselMainWindow, ASettingsFileLockedAtStartIsLeftAsItWasAndThatIsSaidAtExi
 
   PostCommand(t.Main, 123);
   MessageBoxSeen box;
-  ASSERT_TRUE(WaitForMessageBox(t.Run.Process.dwProcessId, 10000, box));
+  ASSERT_TRUE(WaitForMessageBox(t.Run.Process.dwProcessId, kEventWait, box));
   EXPECT_EQ(box.Caption, "設定");
   EXPECT_EQ(box.Text,
             "設定ファイル（Tessel.ini）を読み込めなかったため、今回の設定は保存しませんでした");
   EXPECT_EQ(ReadListRows(t.List).size(), 1u);
   AnswerMessageBox(box, IDOK);
   DWORD code = 1;
-  ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
+  ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
   EXPECT_EQ(code, 0u);
   // The user's record is not replaced by the defaults.
   EXPECT_TRUE(SameBytes(RecordBytes(t.ReadIni()), RecordBytes(in)));

@@ -16,11 +16,11 @@ void StartLongJob(TesselRun& t, const std::string& files, int count) {
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(files, "R0001.txt")));
-  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsItemEnabled(dialog, IDOK); }, kEventWait));
   ASSERT_TRUE(SetItemText(dialog, 1005, "trip"));
   ClickButton(dialog, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kAnswerWait));
-  ASSERT_TRUE(WaitUntil([&] { return FileExists(JoinPath(files, "trip_005.txt")); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
+  ASSERT_TRUE(WaitUntil([&] { return FileExists(JoinPath(files, "trip_005.txt")); }, kEventWait));
 }
 
 int CountRenamed(const std::string& files, int count) {
@@ -59,10 +59,10 @@ TEST(TesselQuitDuringRename, WindowWaitsOneTickThenEndsAndSavesTheSettings) {
         std::vector<std::string> parts = StatusBarTexts(Child(t.Main, 5));
         return !parts.empty() && parts[0] == "　Tesselを終了しています。少しお待ち下さい";
       },
-      kAnswerWait));
+      kEventWait));
   EXPECT_TRUE(IsWindow(t.Main)) << "the window waits for its shutdown timer";
   DWORD code = 12345;
-  ASSERT_TRUE(WaitForExit(t.Run, kAnswerWait, &code));
+  ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
   DWORD waited = GetTickCount() - asked;
   EXPECT_EQ(code, 0u);
   EXPECT_GE(waited, 900u) << "ended before the first tick";
@@ -95,7 +95,7 @@ TEST(TesselQuitDuringRename, SecondCloseRequestEndsAtOnce) {
   Ask(t.Main, WM_CLOSE, 0, 0, "WM_CLOSE");
   EXPECT_FALSE(IsWindow(t.Main)) << "the second request does not wait";
   DWORD code = 12345;
-  ASSERT_TRUE(WaitForExit(t.Run, kAnswerWait, &code));
+  ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_EQ(CountRenamed(files, count) + CountUnrenamed(files, count), count);
   EXPECT_TRUE(FileExists(t.Ini));

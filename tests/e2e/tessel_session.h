@@ -45,14 +45,14 @@ struct TesselSession {
 
   void Start() {
     ASSERT_TRUE(StartProgram(Run, Exe));
-    Main = WaitForRunningWindow(Pid(), "TesselClass", 15000);
+    Main = WaitForRunningWindow(Pid(), "TesselClass", kEventWait);
     ASSERT_NE(Main, nullptr);
     ASSERT_TRUE(WaitUntil(
         [&] {
           List = Child(Main, 2);
           return List != nullptr && ListRowCount(List) > 0;
         },
-        10000));
+        kEventWait));
     Status = Child(Main, 5);
     ASSERT_NE(Status, nullptr);
   }
@@ -63,7 +63,7 @@ struct TesselSession {
   void Quit() {
     PostCommand(Main, 123);
     DWORD code = 12345;
-    ASSERT_TRUE(WaitForExit(Run, 15000, &code));
+    ASSERT_TRUE(WaitForExit(Run, kEventWait, &code));
     EXPECT_EQ(code, 0u);
   }
 

@@ -70,7 +70,7 @@ TEST(TesselStatusClock, NormalBarHasTheWidePartAndTurnsEachQuarterMinuteOnly) {
   RECT bar = WindowRect(t.Status);
   ASSERT_LE(bar.bottom - bar.top, 20) << "this prefix's system font makes a taller bar";
   ASSERT_NO_FATAL_FAILURE(ExpectClockPartWidth(t, 160));
-  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kEventWait));
   ExpectClockShowsNow(t, true);
 
   // Watch the clock over two quarter-minute turns: each turn changes its
@@ -148,7 +148,7 @@ TEST(TesselStatusClock, ClockPartIsEmptyUntilTheFirstTick) {
   LRESULT clockLength = -1;
   HWND main = nullptr, status = nullptr;
   DWORD start = GetTickCount();
-  while (!lineSeen && GetTickCount() - start < 15000) {
+  while (!lineSeen && GetTickCount() - start < DWORD(kEventWait)) {
     if (status == nullptr) {
       main = FindTopWindow(t.Pid(), "TesselClass");
       status = main != nullptr ? Child(main, 5) : nullptr;
@@ -164,9 +164,9 @@ TEST(TesselStatusClock, ClockPartIsEmptyUntilTheFirstTick) {
   t.Main = main;
   t.Status = status;
   EXPECT_EQ(clockLength, 0) << "the clock was drawn before the first tick could come";
-  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kEventWait));
   ExpectClockShowsNow(t, true);
-  ASSERT_TRUE(WaitUntil([&] { return (t.List = Child(t.Main, 2)) != nullptr; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return (t.List = Child(t.Main, 2)) != nullptr; }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }
 
@@ -282,12 +282,12 @@ TEST(TesselStatusClock, TallBarOfLargeFontsHasTheWiderPartAndTheCompactText) {
   RECT bar = WindowRect(t.Status);
   ASSERT_GT(bar.bottom - bar.top, 20) << "large fonts did not make a taller bar";
   ASSERT_NO_FATAL_FAILURE(ExpectClockPartWidth(t, 184));
-  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !ClockPart(t).empty(); }, kEventWait));
   ExpectClockShowsNow(t, false);
   // The rest of the bar is laid out the same way at this size.
   SetWindowPos(t.Main, nullptr, 0, 0, 720, 520, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitUntil([&] { return WindowRect(t.Main).right - WindowRect(t.Main).left == 720; },
-                        kAnswerWait));
+                        kEventWait));
   ASSERT_NO_FATAL_FAILURE(ExpectClockPartWidth(t, 184));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
 }

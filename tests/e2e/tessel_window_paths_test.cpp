@@ -84,7 +84,7 @@ void MoveMain(Tessel& t, int left, int top, int width, int height) {
         return r.left == left && r.top == top && r.right - r.left == width &&
                r.bottom - r.top == height;
       },
-      kAnswerWait));
+      kEventWait));
 }
 
 struct DialogCount {
@@ -166,10 +166,10 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4EndAtOnceAndWriteTheSettings) {
       return false;
     };
     ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, gone));
-    ASSERT_TRUE(WaitUntil(gone, kAnswerWait));
+    ASSERT_TRUE(WaitUntil(gone, kEventWait));
     EXPECT_FALSE(noticeWhileUp) << "the window waited for its shutdown timer";
     DWORD code = 12345;
-    ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
+    ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
     EXPECT_EQ(code, 0u);
 
     RenameSettings expected = in;
@@ -197,7 +197,7 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4ShowTheEndingNotice) {
     ASSERT_TRUE(CreateDirectoryA(t.Ini.c_str(), nullptr));
     ASSERT_NO_FATAL_FAILURE(AskToEnd(t, way, [&] { return MessageBoxShown(t.Pid()); }));
     MessageBoxSeen box;
-    ASSERT_TRUE(WaitForMessageBox(t.Pid(), 10000, box));
+    ASSERT_TRUE(WaitForMessageBox(t.Pid(), kEventWait, box));
     EXPECT_EQ(box.Caption, kSaveFailedCaption);
     EXPECT_EQ(box.Text, kSaveFailedText);
     std::vector<std::string> parts = StatusBarTexts(t.Status);
@@ -209,7 +209,7 @@ TEST(TesselWindowPaths, CaptionCloseAndAltF4ShowTheEndingNotice) {
     EXPECT_EQ(rows[1].Text, kOpenErrorRow);
     AnswerMessageBox(box, IDOK);
     DWORD code = 12345;
-    ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
+    ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
     EXPECT_EQ(code, 0u);
   }
 }
@@ -228,7 +228,7 @@ TEST(TesselWindowPaths, CommandsWithoutAMenuEntryGetDefaultProcessing) {
   // Posted after them: once its dialog is up, every command above has been
   // handled.
   PostCommand(t.Main, 126);
-  HWND version = WaitForDialog(t.Pid(), "バージョン", 10000);
+  HWND version = WaitForDialog(t.Pid(), "バージョン", kEventWait);
   ASSERT_NE(version, nullptr);
 
   EXPECT_TRUE(IsWindow(t.Main));
@@ -242,7 +242,7 @@ TEST(TesselWindowPaths, CommandsWithoutAMenuEntryGetDefaultProcessing) {
   EXPECT_EQ(parts[0], kStatusStart);
 
   ClickButton(version, IDOK);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(version); }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(version); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   ExpectStoredRect(t.ReadIni(), 110, 90, 600, 440);
 }
@@ -271,7 +271,7 @@ TEST(TesselWindowPaths, OpensInTheNormalStateWhateverTheShowCommand) {
           std::vector<std::string> parts = StatusBarTexts(t.Status);
           return parts.size() == 2 && !parts[1].empty();
         },
-        kAnswerWait));
+        kEventWait));
     EXPECT_TRUE(IsWindowVisible(t.Main));
     EXPECT_FALSE(IsIconic(t.Main));
     EXPECT_FALSE(IsZoomed(t.Main));
@@ -303,7 +303,7 @@ TEST(TesselWindowPaths, MinimisedWindowKeepsTheLastNormalRectangle) {
   // newer normal rectangle nor the minimised one is taken while minimised.
   ASSERT_NO_FATAL_FAILURE(MoveMain(t, 30, 20, 700, 500));
   PostMessageA(t.Main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, kEventWait));
   EXPECT_EQ(QueryEndSession(t, ENDSESSION_LOGOFF), TRUE);
   ExpectStoredRect(t.ReadIni(), 80, 40, 660, 490);
 
@@ -325,7 +325,7 @@ TEST(TesselWindowPaths, MinimisedWithoutAnEarlierSaveKeepsTheLoadedRectangle) {
   ASSERT_NO_FATAL_FAILURE(t.Start());
   ASSERT_NO_FATAL_FAILURE(MoveMain(t, 40, 30, 680, 495));
   PostMessageA(t.Main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, kAnswerWait));
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(t.Main) != FALSE; }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   RenameSettings out = t.ReadIni();
   EXPECT_EQ(memcmp(&out, &in, sizeof out), 0);
@@ -413,7 +413,7 @@ TEST(TesselWindowPaths, WriteThatFailsIsReportedByTheBoxAtExitOnly) {
   // At exit: the box, still no row, and the program ends.
   PostCommand(t.Main, 123);
   MessageBoxSeen box;
-  ASSERT_TRUE(WaitForMessageBox(t.Pid(), 10000, box));
+  ASSERT_TRUE(WaitForMessageBox(t.Pid(), kEventWait, box));
   EXPECT_EQ(box.Caption, kSaveFailedCaption);
   EXPECT_EQ(box.Text, kSaveFailedText);
   std::vector<ListRow> rows = t.Rows();
@@ -422,7 +422,7 @@ TEST(TesselWindowPaths, WriteThatFailsIsReportedByTheBoxAtExitOnly) {
   EXPECT_EQ(StatusBarTexts(t.Status)[0], kEndingNotice);
   AnswerMessageBox(box, IDOK);
   DWORD code = 12345;
-  ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
+  ASSERT_TRUE(WaitForExit(t.Run, kEventWait, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_TRUE(RemoveUnixLink(t.Ini));
 }

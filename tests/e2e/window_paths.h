@@ -39,7 +39,7 @@ inline bool StartProgramShown(Program& program, const std::string& exePath, WORD
                 GetLastError(), attempt++);
         return false;
       },
-      10000);
+      kEventWait);
 }
 
 // Presses and releases a key with Alt held, as the keyboard delivers it to
@@ -88,7 +88,7 @@ inline bool BringToFront(HWND window) {
         SetForegroundWindow(window);
         return false;
       },
-      kAnswerWait);
+      kEventWait);
 }
 
 // Types a key with Alt held through the system's input queue (SendInput):
@@ -122,7 +122,7 @@ inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bo
         [&] {
           return effect() || (OtherProgramInFront(processId) && IsWindowVisible(window));
         },
-        10000);
+        kEventWait);
     if (!over) return false;
     // Keys that did arrive show their effect soon after.
     if (WaitWithoutPumping(effect, 1000)) return true;
@@ -216,7 +216,7 @@ inline bool MakeUnixLink(const std::string& unixTarget, const std::string& windo
   if (link.empty()) return false;
   // The command line is split by the Windows rules: double quotes group.
   if (!StartUnixProgram("/bin/ln -s \"" + unixTarget + "\" \"" + link + "\"")) return false;
-  return WaitUntil([&] { return window_paths_detail::NameOpens(windowsPath); }, 10000);
+  return WaitUntil([&] { return window_paths_detail::NameOpens(windowsPath); }, kEventWait);
 }
 
 // Removes such a link (Wine's DeleteFile does not remove a link to a device).
@@ -224,20 +224,20 @@ inline bool RemoveUnixLink(const std::string& windowsPath) {
   std::string link = window_paths_detail::UnixPathOfName(windowsPath);
   if (link.empty()) return false;
   if (!StartUnixProgram("/bin/rm -f \"" + link + "\"")) return false;
-  return WaitUntil([&] { return !window_paths_detail::NameOpens(windowsPath); }, 10000);
+  return WaitUntil([&] { return !window_paths_detail::NameOpens(windowsPath); }, kEventWait);
 }
 
 // Like TesselSession::Start, with a show command in the start-up information.
 inline void StartSessionShown(TesselSession& t, WORD showCommand) {
   ASSERT_TRUE(StartProgramShown(t.Run, t.Exe, showCommand));
-  t.Main = WaitForTopWindow(t.Pid(), "TesselClass", 15000);
+  t.Main = WaitForRunningWindow(t.Pid(), "TesselClass", kEventWait);
   ASSERT_NE(t.Main, nullptr);
   ASSERT_TRUE(WaitUntil(
       [&] {
         t.List = Child(t.Main, 2);
         return t.List != nullptr && ListRowCount(t.List) > 0;
       },
-      10000));
+      kEventWait));
   t.Status = Child(t.Main, 5);
   ASSERT_NE(t.Status, nullptr);
 }
