@@ -46,16 +46,6 @@ uint32_t Read32(const TiffView& tiff, uint64_t position) {
          (static_cast<uint32_t>(p[1]) << 8) | p[0];
 }
 
-// An IFD's entry count is a signed 16-bit number: 0x8000 and above mean no
-// entries, and more than 40 are never walked. A count the segment does not
-// hold walks nothing.
-int EntryCount(const TiffView& tiff, uint64_t position) {
-  if (!Holds(tiff, position, 2)) return 0;
-  int count = static_cast<int16_t>(Read16(tiff, position));
-  if (count < 0) return 0;
-  return count > kExifIfdEntryCap ? kExifIfdEntryCap : count;
-}
-
 bool IsFrameHeader(unsigned char marker) {
   return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
@@ -85,22 +75,6 @@ int OpenTiff(const unsigned char* bytes, const JpegLayout& layout, TiffView* tif
 // segment does not hold the header's offset.
 uint64_t Ifd0Position(const TiffView& tiff) { return Holds(tiff, 4, 4) ? Read32(tiff, 4) : 0; }
 
-int Ifd0Orientation(const TiffView& tiff) {
-  const uint64_t ifd0 = Ifd0Position(tiff);
-  if (ifd0 == 0) return 1;
-  const int count = EntryCount(tiff, ifd0);
-  for (int i = 0; i < count; ++i) {
-    const uint64_t entry = ifd0 + 2 + 12 * static_cast<uint64_t>(i);
-    if (!Holds(tiff, entry, 12)) return 1;
-    if (Read16(tiff, entry) == kTagOrientation) {
-      // A SHORT value sits in the first two bytes of the value field.
-      const int value = Read16(tiff, entry + 8);
-      return value >= 1 && value <= 8 ? value : 1;
-    }
-  }
-  return 1;
-}
-
 // A SHORT or LONG number held in the entry itself; 0 for any other type.
 uint32_t EntryNumber(const TiffView& tiff, uint64_t entry) {
   const uint16_t type = Read16(tiff, entry + 2);
@@ -109,18 +83,52 @@ uint32_t EntryNumber(const TiffView& tiff, uint64_t entry) {
   return 0;
 }
 
-// Calls `take(tag, entry)` for each entry of the IFD at `ifd` that the
-// segment holds, up to `cap` entries; false when there is no such IFD.
+// The one walk of an IFD's entries, for IFD0 and every other IFD alike. The
+// entry count is a signed 16-bit number: 0x8000 and above mean no entries,
+// and more than 40 are never walked. `take(tag, entry)` sees each entry in
+// order and returns false to end the walk there. False when the IFD is
+// damaged: its count or an entry the walk reaches lies outside the segment.
+// Nothing from a damaged IFD may count, so callers drop what they took.
 template <typename Take>
-bool WalkIfd(const TiffView& tiff, uint64_t ifd, int cap, Take take) {
-  if (ifd == 0 || !Holds(tiff, ifd, 2)) return false;
-  const int count = Read16(tiff, ifd);
-  for (int i = 0; i < count && i < cap; ++i) {
+bool WalkIfd(const TiffView& tiff, uint64_t ifd, Take take) {
+  if (!Holds(tiff, ifd, 2)) return false;
+  int count = static_cast<int16_t>(Read16(tiff, ifd));
+  if (count > kExifIfdEntryCap) count = kExifIfdEntryCap;
+  for (int i = 0; i < count; ++i) {
     const uint64_t entry = ifd + 2 + 12 * static_cast<uint64_t>(i);
-    if (!Holds(tiff, entry, 12)) break;
-    take(Read16(tiff, entry), entry);
+    if (!Holds(tiff, entry, 12)) return false;
+    if (!take(Read16(tiff, entry), entry)) break;
   }
   return true;
+}
+
+// What IFD0 gives; the last entry of a tag counts. All zero but Orientation
+// 1 when IFD0 is absent or damaged.
+struct Ifd0Facts {
+  int Orientation;   // 1 to 8; 1 when absent or unknown
+  uint32_t ExifIfd;  // the Exif IFD pointer's offset, 0: none
+  uint32_t Ifd1;     // the link to IFD1, 0: none
+};
+
+Ifd0Facts ReadIfd0(const TiffView& tiff) {
+  Ifd0Facts facts = {1, 0, 0};
+  const uint64_t ifd0 = Ifd0Position(tiff);
+  if (ifd0 == 0) return facts;
+  uint32_t orientation = 1;
+  uint32_t exifIfd = 0;
+  const bool whole = WalkIfd(tiff, ifd0, [&](uint16_t tag, uint64_t entry) {
+    if (tag == kTagOrientation) orientation = EntryNumber(tiff, entry);
+    if (tag == kTagExifIfdPointer) exifIfd = Read32(tiff, entry + 8);
+    return true;
+  });
+  if (!whole) return facts;
+  facts.Orientation = orientation >= 1 && orientation <= 8 ? static_cast<int>(orientation) : 1;
+  facts.ExifIfd = exifIfd;
+  // The link sits right after the entries, so it alone follows the real
+  // count, unsigned and uncut.
+  const uint64_t link = ifd0 + 2 + 12 * static_cast<uint64_t>(Read16(tiff, ifd0));
+  if (Holds(tiff, link, 4)) facts.Ifd1 = Read32(tiff, link);
+  return facts;
 }
 
 }  // namespace
@@ -130,7 +138,13 @@ JpegLayout WalkJpegMarkers(const unsigned char* bytes, size_t length, bool toFra
   if (bytes == nullptr || length < 2 || bytes[0] != 0xFF || bytes[1] != 0xD8) return layout;
   layout.Jpeg = true;
   uint64_t position = 2;
-  while (position < length && bytes[position] == 0xFF) {
+  while (position < length) {
+    // Stray bytes between segments are passed over to the next FF, as
+    // decoders do.
+    if (bytes[position] != 0xFF) {
+      ++position;
+      continue;
+    }
     while (position + 1 < length && bytes[position + 1] == 0xFF) ++position;  // fill bytes
     if (position + 4 > length) break;
     const unsigned char marker = bytes[position + 1];
@@ -173,28 +187,26 @@ PhotoFacts ReadPhotoFacts(const unsigned char* bytes, size_t length) {
   TiffView tiff;
   if (OpenTiff(bytes, layout, &tiff) != 1) return facts;
   facts.ExifWhole = true;
-  facts.Orientation = Ifd0Orientation(tiff);
-
-  // IFD0's link to IFD1 follows its real entry count, however many.
-  const uint64_t ifd0 = Ifd0Position(tiff);
-  uint64_t exifIfd = 0;
-  uint64_t ifd1 = 0;
-  if (WalkIfd(tiff, ifd0, 0xFFFF, [&](uint16_t tag, uint64_t entry) {
-        if (tag == kTagExifIfdPointer) exifIfd = Read32(tiff, entry + 8);
+  const Ifd0Facts ifd0 = ReadIfd0(tiff);
+  facts.Orientation = ifd0.Orientation;
+  uint32_t pixelWidth = 0, pixelHeight = 0;
+  if (ifd0.ExifIfd != 0 && WalkIfd(tiff, ifd0.ExifIfd, [&](uint16_t tag, uint64_t entry) {
+        if (tag == kTagPixelXDimension) pixelWidth = EntryNumber(tiff, entry);
+        if (tag == kTagPixelYDimension) pixelHeight = EntryNumber(tiff, entry);
+        return true;
       })) {
-    const uint64_t link = ifd0 + 2 + 12 * static_cast<uint64_t>(Read16(tiff, ifd0));
-    if (Holds(tiff, link, 4)) ifd1 = Read32(tiff, link);
+    facts.PixelWidth = pixelWidth;
+    facts.PixelHeight = pixelHeight;
   }
-  WalkIfd(tiff, exifIfd, kExifIfdEntryCap, [&](uint16_t tag, uint64_t entry) {
-    if (tag == kTagPixelXDimension) facts.PixelWidth = EntryNumber(tiff, entry);
-    if (tag == kTagPixelYDimension) facts.PixelHeight = EntryNumber(tiff, entry);
-  });
   uint64_t offset = 0;
   uint64_t thumbnailLength = 0;
-  WalkIfd(tiff, ifd1, kExifIfdEntryCap, [&](uint16_t tag, uint64_t entry) {
-    if (tag == kTagThumbnailOffset) offset = EntryNumber(tiff, entry);
-    if (tag == kTagThumbnailLength) thumbnailLength = EntryNumber(tiff, entry);
-  });
+  if (ifd0.Ifd1 == 0 || !WalkIfd(tiff, ifd0.Ifd1, [&](uint16_t tag, uint64_t entry) {
+        if (tag == kTagThumbnailOffset) offset = EntryNumber(tiff, entry);
+        if (tag == kTagThumbnailLength) thumbnailLength = EntryNumber(tiff, entry);
+        return true;
+      })) {
+    return facts;
+  }
   if (offset == 0 || thumbnailLength == 0 || !Holds(tiff, offset, thumbnailLength)) return facts;
   const JpegLayout thumbnail = WalkJpegMarkers(tiff.Bytes + offset, thumbnailLength, true);
   if (!thumbnail.FrameFound || thumbnail.FrameWidth == 0 || thumbnail.FrameHeight == 0) return facts;
@@ -212,17 +224,8 @@ int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) 
   const int opened = OpenTiff(bytes, WalkJpegMarkers(bytes, length), &tiff);
   if (opened != 1) return opened;
 
-  // Every entry of IFD0 is visited and the last Exif IFD pointer wins. An
-  // IFD that the segment does not wholly hold is no IFD: a pointer found
-  // before its end might have been replaced by a later one.
-  uint32_t exifIfd = 0;
-  const uint64_t ifd0 = Ifd0Position(tiff);
-  const int ifd0Count = ifd0 == 0 ? 0 : EntryCount(tiff, ifd0);
-  for (int i = 0; i < ifd0Count; ++i) {
-    const uint64_t entry = ifd0 + 2 + 12 * static_cast<uint64_t>(i);
-    if (!Holds(tiff, entry, 12)) return kCaptureDateMissing;
-    if (Read16(tiff, entry) == kTagExifIfdPointer) exifIfd = Read32(tiff, entry + 8);
-  }
+  // The last Exif IFD pointer of IFD0 counts; a damaged IFD0 has none.
+  const uint32_t exifIfd = ReadIfd0(tiff).ExifIfd;
   if (exifIfd == 0) return kCaptureDateMissing;
   if (!Holds(tiff, exifIfd, 2)) return kCaptureDateIfdBeyondHead;
 
@@ -232,11 +235,7 @@ int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) 
   char value[kExifDateValueSize];
   uint64_t valueLength = 0;
   bool taken = false;
-  const int exifCount = EntryCount(tiff, exifIfd);
-  for (int i = 0; i < exifCount; ++i) {
-    const uint64_t entry = exifIfd + 2 + 12 * static_cast<uint64_t>(i);
-    if (!Holds(tiff, entry, 12)) return kCaptureDateMissing;
-    const uint16_t tag = Read16(tiff, entry);
+  const bool whole = WalkIfd(tiff, exifIfd, [&](uint16_t tag, uint64_t entry) {
     if (tag == kTagDateTimeOriginal || tag == kTagDateTimeDigitized) {
       const uint64_t count = Read32(tiff, entry + 4);
       const uint64_t offset = Read32(tiff, entry + 8);
@@ -246,9 +245,9 @@ int ParseCaptureDate(const unsigned char* bytes, size_t length, char* dateText) 
         taken = true;
       }
     }
-    if (tag == kTagDateTimeOriginal) break;
-  }
-  if (!taken) return kCaptureDateMissing;
+    return tag != kTagDateTimeOriginal;
+  });
+  if (!whole || !taken) return kCaptureDateMissing;
 
   // "YYYY:MM:DD HH:MM:SS": only the first byte is checked; a value too short
   // to hold the day is no date at all.

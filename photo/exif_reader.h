@@ -35,18 +35,19 @@ struct JpegLayout {
   uint32_t FrameHeight;
 };
 
-// From FF D8, over fill bytes FF and past every segment with a length, to the
-// first APP1 "Exif" (or "EXIF") segment; with `toFrame`, on past it to the
-// frame header. The walk ends at a frame header (SOF0-SOF15 but C4, C8 and
-// CC), at SOS, at EOI, at a marker without a length, at a byte that starts no
-// marker, or at the end of the bytes.
+// From FF D8, over fill bytes FF, over stray bytes up to the next FF and past
+// every segment with a length, to the first APP1 "Exif" (or "EXIF") segment;
+// with `toFrame`, on past it to the frame header. The walk ends at a frame
+// header (SOF0-SOF15 but C4, C8 and CC), at SOS, at EOI, at a marker without a
+// length (FF 00 included), or at the end of the bytes.
 JpegLayout WalkJpegMarkers(const unsigned char* bytes, size_t length, bool toFrame = false);
 
 // What the preview needs from the first bytes of a photo file.
 struct PhotoFacts {
   // The Orientation of IFD0 (tag 0x0112): 1 to 8, as the EXIF standard
-  // numbers the ways a camera stores a turned or mirrored picture; 1 (stored
-  // upright) when the tag is absent, its value unknown or the segment unread.
+  // numbers the ways a camera stores a turned or mirrored picture, as SHORT
+  // or LONG; 1 (stored upright) when the tag is absent, its value unknown,
+  // IFD0 damaged or the segment unread.
   int Orientation;
   bool FrameFound;           // the photo's frame header lies in the bytes
   uint32_t FrameWidth, FrameHeight;
@@ -59,8 +60,11 @@ struct PhotoFacts {
 
 // Walks the bytes once to the photo's frame header and reads the EXIF
 // segment's orientation, its thumbnail (found through IFD0's link to IFD1)
-// and the pixel dimensions of the Exif IFD. A thumbnail is given only when
-// it lies wholly inside the segment and its own frame header lies inside it.
+// and the pixel dimensions of the Exif IFD. Every IFD is walked by the one
+// rule of the date reader: a signed count, 0x8000 and above none, cut to 40;
+// the last entry of a tag counts; an IFD with an entry the segment does not
+// hold is damaged and gives nothing. A thumbnail is given only when it lies
+// wholly inside the segment and its own frame header lies inside it.
 PhotoFacts ReadPhotoFacts(const unsigned char* bytes, size_t length);
 
 // Parses `length` bytes read from the start of a file and returns one of the

@@ -94,7 +94,7 @@ bool WithinOnePercent(int64_t a, int64_t b) { return (a > b ? a - b : b - a) * 1
 
 ThumbnailBand PlanThumbnail(int32_t pw, int32_t ph, int32_t tw, int32_t th, uint32_t pixelWidth,
                             uint32_t pixelHeight, int orientation, int32_t bw, int32_t bh) {
-  ThumbnailBand band = {false, 0, 0, tw, th};
+  ThumbnailBand band = {false, 0, 0, tw, th, 0, 0};
   if (pw <= 0 || ph <= 0 || tw <= 0 || th <= 0) return band;
   if ((pw > ph && th > tw) || (ph > pw && tw > th)) return band;
   if (pixelWidth != 0 && pixelHeight != 0 &&
@@ -114,11 +114,27 @@ ThumbnailBand PlanThumbnail(int32_t pw, int32_t ph, int32_t tw, int32_t th, uint
       band.Width = columns - 2;
     }
   }
+  if (band.Width <= 0 || band.Height <= 0) return band;
   const bool turns = OrientationTurnsSides(orientation);
-  const PreviewSize fit = FitPreview(turns ? ph : pw, turns ? pw : ph, bw, bh);
+  const int32_t photoUprightWidth = turns ? ph : pw;
+  const int32_t photoUprightHeight = turns ? pw : ph;
   const int32_t uprightWidth = turns ? band.Height : band.Width;
   const int32_t uprightHeight = turns ? band.Width : band.Height;
-  band.Use = band.Width > 0 && band.Height > 0 && uprightWidth >= fit.Width &&
-             uprightHeight >= fit.Height;
+  const PreviewSize fit = FitPreview(photoUprightWidth, photoUprightHeight, bw, bh);
+  // 3/4 in integers: a floating-point quotient such as 104 / 130 >= 0.8
+  // comes out one way on the 32-bit build's x87 and another on SSE.
+  if (static_cast<int64_t>(uprightWidth) * 4 >= static_cast<int64_t>(fit.Width) * 3 &&
+      static_cast<int64_t>(uprightHeight) * 4 >= static_cast<int64_t>(fit.Height) * 3) {
+    band.Use = true;
+    band.ShowWidth = fit.Width;
+    band.ShowHeight = fit.Height;
+    return band;
+  }
+  if (static_cast<int64_t>(pw) * ph <= kLargestWholeDecode) return band;
+  // Shown as it is, never stretched, and never larger than the fit.
+  const PreviewSize own = FitPreview(photoUprightWidth, photoUprightHeight, uprightWidth, uprightHeight);
+  band.Use = own.Width > 0 && own.Height > 0;
+  band.ShowWidth = own.Width < fit.Width ? own.Width : fit.Width;
+  band.ShowHeight = own.Height < fit.Height ? own.Height : fit.Height;
   return band;
 }

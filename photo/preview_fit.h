@@ -42,11 +42,19 @@ bool OrientationTurnsSides(int orientation);
 void TurnUpright(const uint32_t* stored, int32_t storedWidth, int32_t storedHeight, int orientation,
                  uint32_t* upright);
 
+// The most pixels (as a photo's frame header gives them) whose whole decode
+// the preview tries when the camera's thumbnail could stand in instead: the
+// picture object holds a decoded photo in one block of about 3 to 4 bytes a
+// pixel, which a 32-bit process cannot count on having past 64 MP.
+constexpr int64_t kLargestWholeDecode = 64 * 1000 * 1000;
+
 // The part of a camera's thumbnail that the preview shows, in the
-// thumbnail's pixels; Use is false when the whole photo must be decoded.
+// thumbnail's pixels, and the upright size of the bitmap it is rendered into;
+// Use is false when the whole photo must be decoded.
 struct ThumbnailBand {
   bool Use;
   int32_t X, Y, Width, Height;
+  int32_t ShowWidth, ShowHeight;
 };
 
 // Whether a thumbnail of thumbWidth x thumbHeight stands for a photo whose
@@ -54,11 +62,13 @@ struct ThumbnailBand {
 // boxHeight, and which part of it. The band is the centred part with the
 // photo's aspect: the whole thumbnail when the aspects agree within 1 %,
 // else cut to the photo's aspect with one more pixel off each cut side (JPEG
-// blocks smear a camera's black padding into the edge rows). It is used when,
-// turned upright, it is at least the fit rule's size for the photo's upright
-// size; never when one of photo and thumbnail is landscape and the other
-// portrait, or when the EXIF pixel dimensions (0: absent) disagree with the
-// frame's aspect by more than 1 %.
+// blocks smear a camera's black padding into the edge rows). Never used when
+// one of photo and thumbnail is landscape and the other portrait, or when the
+// EXIF pixel dimensions (0: absent) disagree with the frame's aspect by more
+// than 1 %. Otherwise it is used when, turned upright, it covers at least
+// 3/4 of the fit rule's size for the photo's upright size in each direction,
+// and is then stretched into that size; and for a photo of more than
+// kLargestWholeDecode pixels it is used however small, at its own size.
 ThumbnailBand PlanThumbnail(int32_t photoWidth, int32_t photoHeight, int32_t thumbWidth,
                             int32_t thumbHeight, uint32_t pixelWidth, uint32_t pixelHeight,
                             int orientation, int32_t boxWidth, int32_t boxHeight);

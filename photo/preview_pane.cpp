@@ -100,9 +100,12 @@ IPicture* DecodeThumbnail(HWND owner, const unsigned char* bytes, DWORD size) {
 // upright shape; nullptr when the memory or a bitmap cannot be had. `stored`
 // is selected into no context.
 HBITMAP TurnBitmap(HDC ownerDc, HBITMAP stored, int width, int height, int orientation) {
-  const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
-  uint32_t* from = static_cast<uint32_t*>(malloc(pixels * sizeof(uint32_t)));
-  uint32_t* to = static_cast<uint32_t*>(malloc(pixels * sizeof(uint32_t)));
+  // size_t is 32 bits in the shipped build: the byte count is taken in 64
+  // bits and refused when it does not fit.
+  const uint64_t bytes = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * sizeof(uint32_t);
+  if (width <= 0 || height <= 0 || bytes != static_cast<size_t>(bytes)) return nullptr;
+  uint32_t* from = static_cast<uint32_t*>(malloc(static_cast<size_t>(bytes)));
+  uint32_t* to = static_cast<uint32_t*>(malloc(static_cast<size_t>(bytes)));
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -191,10 +194,11 @@ HBITMAP RenderPreview(HWND owner, IPicture* picture, const SourceBand& band, int
   return bitmap;
 }
 
-// The camera's own thumbnail, when the head shows one that covers the pane:
+// The camera's own thumbnail, when the head shows one that the plan takes:
 // its band rendered at the size the whole photo would have, so the framing
-// is the same on either path. nullptr when there is none, or it will not
-// decode or render.
+// is the same on either path, or at its own size when the photo is too large
+// to decode whole. nullptr when there is none, or it will not decode or
+// render.
 HBITMAP RenderThumbnail(HWND owner, const unsigned char* head, const PhotoFacts& facts,
                         int boxWidth, int boxHeight, int* naturalWidth, int* naturalHeight) {
   if (!facts.FrameFound || !facts.ExifWhole || facts.ThumbnailLength == 0) return nullptr;
@@ -214,8 +218,8 @@ HBITMAP RenderThumbnail(HWND owner, const unsigned char* head, const PhotoFacts&
   const SourceBand source = {band.X, band.Y, band.Width, band.Height,
                              static_cast<int>(facts.ThumbnailWidth),
                              static_cast<int>(facts.ThumbnailHeight)};
-  HBITMAP bitmap = RenderPreview(owner, picture, source, facts.Orientation,
-                                 FitPreview(uprightWidth, uprightHeight, boxWidth, boxHeight));
+  const PreviewSize shown = {band.ShowWidth, band.ShowHeight};
+  HBITMAP bitmap = RenderPreview(owner, picture, source, facts.Orientation, shown);
   picture->Release();
   if (bitmap != nullptr) {
     *naturalWidth = uprightWidth;

@@ -17,11 +17,13 @@ extern WNDPROC PreviousPaneProc;
 // and scaled to fit boxWidth x boxHeight (0 x 0: natural size), into a new
 // bitmap compatible with `owner`, which replaces *previewBitmap. A camera's
 // own thumbnail in the file's first 128 KB stands in for the photo when it
-// covers the box; otherwise the whole file is decoded. The upright natural
-// size in pixels goes to *naturalWidth and *naturalHeight. Returns 1 when
-// *previewBitmap holds the new picture, else 0. A file that cannot be opened
-// gives 0 silently and keeps the old picture; every later failure of the
-// whole file is a message box owned by `owner` (the thumbnail's are silent).
+// covers 3/4 of the fitted size each way, or at any size when the photo is
+// larger than a 32-bit process can decode whole (PlanThumbnail); otherwise
+// the whole file is decoded. The upright natural size in pixels goes to
+// *naturalWidth and *naturalHeight. Returns 1 when *previewBitmap holds the
+// new picture, else 0. A file that cannot be opened gives 0 silently and
+// keeps the old picture; every later failure of the whole file is a message
+// box owned by `owner` (the thumbnail's are silent).
 int LoadPreviewPicture(HWND owner, const char* path, HBITMAP* previewBitmap, int boxWidth,
                        int boxHeight, int* naturalWidth, int* naturalHeight);
 

@@ -13,6 +13,9 @@
 #                                           blue, EXIF Orientation 6 (upright: red on top)
 #   <folder>/thumb-3x2.jpg                  6000 x 4000 blue, with a camera's thumbnail:
 #                                           160 x 120 green, black bands of 7 rows
+#   <folder>/frame-16000x12000-thumb.jpg    a frame header of 16000 x 12000 and nothing
+#                                           after it, with a camera's 80 x 60 green thumbnail
+#   <folder>/frame-16000x12000.jpg          the same without the thumbnail
 # With --bench instead <folder>/bench/ (1,000 dated files) and photo-24mp.jpg
 # (6000 x 4000). With --camera instead <folder>/camera/camera-<N>mp.jpg and
 # camera-<N>mp-thumb.jpg for N = 24, 50 (3:2), 100 and 200 (4:3): dated
@@ -23,8 +26,8 @@ set -euo pipefail
 dir=${1:?usage: make-test-photos.sh <folder> [--bench]}
 bench=${2:-}
 mode=${bench:-plain}
-tools="convert exiftool"
-[ "$mode" = --camera ] && tools="$tools cjpeg python3"
+tools="convert exiftool python3"
+[ "$mode" = --camera ] && tools="$tools cjpeg"
 for tool in $tools; do
   command -v $tool >/dev/null || { echo "make-test-photos: $tool missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
@@ -63,6 +66,25 @@ for _ in range(h):
         big[3 + c::6] = row[c::3]
     out.write(big + big)
 '
+}
+
+# Gives a JPEG file's frame header the size <width> x <height> and cuts the
+# file right after it: a photo whose picture data is lost.
+cut_after_frame() {  # cut_after_frame <file> <width> <height>
+  python3 - "$@" <<'EOF'
+import sys
+path, width, height = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+data = bytearray(open(path, "rb").read())
+pos = 2
+while data[pos] == 0xFF:
+    marker, length = data[pos + 1], (data[pos + 2] << 8) | data[pos + 3]
+    if 0xC0 <= marker <= 0xCF and marker not in (0xC4, 0xC8, 0xCC):
+        data[pos + 5:pos + 9] = height.to_bytes(2, "big") + width.to_bytes(2, "big")
+        open(path, "wb").write(data[:pos + 2 + length])
+        sys.exit(0)
+    pos += 2 + length
+sys.exit("make-test-photos: no frame header in " + path)
+EOF
 }
 
 if [ "$bench" = --camera ]; then
@@ -109,6 +131,12 @@ elif [ "$bench" != --bench ]; then
   convert -size 160x106 xc:lime -bordercolor black -border 0x7 -quality 90 "$tmp/thumb.jpg"
   picture "$tmp/thumb-3x2.jpg" 6000x4000 blue
   exiftool -q -overwrite_original '-ThumbnailImage<='"$tmp/thumb.jpg" "$tmp/thumb-3x2.jpg"
+  convert -size 80x60 xc:lime -quality 90 "$tmp/thumb.jpg"
+  picture "$tmp/frame-16000x12000.jpg" 64x48 blue
+  cp "$tmp/frame-16000x12000.jpg" "$tmp/frame-16000x12000-thumb.jpg"
+  exiftool -q -overwrite_original '-ThumbnailImage<='"$tmp/thumb.jpg" "$tmp/frame-16000x12000-thumb.jpg"
+  cut_after_frame "$tmp/frame-16000x12000.jpg" 16000 12000
+  cut_after_frame "$tmp/frame-16000x12000-thumb.jpg" 16000 12000
   rm "$tmp/thumb.jpg"
   mv "$tmp"/*.jpg "$dir"/
 else

@@ -16,6 +16,7 @@ struct IfdEntry {
 
 enum : uint16_t {
   kTypeAscii = 2,
+  kTypeShort = 3,
   kTypeLong = 4,
   kTagMake = 0x010F,
   kTagExifIfd = 0x8769,
@@ -81,7 +82,8 @@ struct ExifBytes {
 };
 
 // A segment in front of the EXIF one: its marker, the value of its length
-// field and the first bytes of its data.
+// field and the first bytes of its data. Marker 0 stands for `Length` stray
+// zero bytes between two segments, which are no segment at all.
 struct Segment {
   uint16_t Marker;
   uint16_t Length;
@@ -101,6 +103,11 @@ inline ExifBytes StartExifAfter(bool big, const std::vector<Segment>& before,
   f.Put16(0, 0xFFD8);
   size_t pos = 2;
   for (const Segment& s : before) {
+    if (s.Marker == 0) {
+      f.Grow(pos + s.Length);
+      pos += s.Length;
+      continue;
+    }
     f.Put16(pos, s.Marker);
     f.Put16(pos + 2, s.Length);
     f.PutText(pos + 4, s.Data, s.DataSize);

@@ -32,13 +32,16 @@ TEST(ExifReader, TypicalCameraFileGivesItsOriginalDateInBothByteOrders) {
   }
 }
 
-// The walk passes every segment with a length to the EXIF one.
+// The walk passes every segment with a length, and stray bytes between
+// segments, to the EXIF one; and on past a Huffman table to the frame header.
 TEST(ExifReader, FindsTheExifSegmentBehindOtherSegments) {
   const Segment jfif200 = {0xFFE0, 200, kJfif16.Data, 14};
   const Segment xmp = {0xFFE1, 300, "http://ns.adobe.com/xap/1.0/\0", 29};
   const Segment icc = {0xFFE2, 600, "ICC_PROFILE\0\1\1", 14};
   const Segment quantisation = {0xFFDB, 67, "\0", 1};
+  const Segment huffman = {0xFFC4, 31, "\0", 1};
   const Segment bare = {0xFFE1, 2, "", 0};  // a segment that is only its length
+  const Segment strayByte = {0, 1, "", 0};
   struct Case {
     const char* Name;
     std::vector<Segment> Before;
@@ -49,6 +52,8 @@ TEST(ExifReader, FindsTheExifSegmentBehindOtherSegments) {
       {"XMP APP1 first", {kJfif16, xmp}, 1},
       {"ICC APP2 first", {icc, kJfif16}, 1},
       {"quantisation table, empty APP1", {quantisation, bare}, 1},
+      {"Huffman table first", {huffman, kJfif16}, 1},
+      {"a stray byte between JFIF and EXIF", {kJfif16, strayByte}, 1},
   };
   for (const Case& c : cases) {
     for (bool big : {false, true}) {
@@ -56,9 +61,18 @@ TEST(ExifReader, FindsTheExifSegmentBehindOtherSegments) {
       f.Ifd(8, {{kTagExifIfd, kTypeLong, 1, 0x40}});
       f.Ifd(0x40, {{kTagOriginal, kTypeAscii, 20, 0x100}});
       f.TiffText(0x100, kOriginalText);
+      f.EndSegmentAt(f.Bytes.size());
+      // A Huffman table, then the frame header.
+      const std::vector<uint8_t> frame = TinyJpeg(6000, 4000);
+      f.Bytes.insert(f.Bytes.end(), {0xFF, 0xC4, 0x00, 0x03, 0x00});
+      f.Bytes.insert(f.Bytes.end(), frame.begin() + 2, frame.end());
       Parsed p = Parse(f.Bytes);
       EXPECT_EQ(p.Code, c.Code) << c.Name;
       EXPECT_EQ(p.Date, "20110502") << c.Name;
+      const PhotoFacts facts = ReadPhotoFacts(f.Bytes.data(), f.Bytes.size());
+      EXPECT_TRUE(facts.FrameFound) << c.Name;
+      EXPECT_EQ(facts.FrameWidth, 6000u) << c.Name;
+      EXPECT_EQ(facts.FrameHeight, 4000u) << c.Name;
     }
   }
 }
@@ -118,41 +132,51 @@ TEST(ExifReader, StructureOfTheHeadGivesItsResultCode) {
   }
 }
 
+// Orientation as SHORT or LONG by its type; the last entry counts.
 TEST(ExifReader, OrientationOfIfd0) {
   struct Case {
     bool Big;
+    uint16_t Type;
     int Value;  // -1: no Orientation entry
     int Orientation;
+    int Later;  // a second Orientation entry after the first; 0: none
   } cases[] = {
-      {false, 6, 6}, {true, 8, 8}, {false, -1, 1}, {true, 9, 1},
+      {false, kTypeShort, 6, 6}, {true, kTypeShort, 8, 8}, {false, kTypeShort, -1, 1},
+      {true, kTypeShort, 9, 1},  {false, kTypeLong, 6, 6},  {true, kTypeLong, 6, 6},
+      {true, kTypeShort, 6, 8, 8},
   };
   for (const Case& c : cases) {
     ExifBytes f = StartExif(c.Big);
     std::vector<IfdEntry> ifd0 = {{kTagMake, kTypeAscii, 6, 0x80}};
     // A SHORT value is left-justified in the value field.
-    const uint32_t value = c.Big ? static_cast<uint32_t>(c.Value) << 16 : static_cast<uint32_t>(c.Value);
-    if (c.Value >= 0) ifd0.push_back({0x0112, 3, 1, value});
+    const bool shifted = c.Big && c.Type == kTypeShort;
+    const uint32_t value = shifted ? static_cast<uint32_t>(c.Value) << 16 : static_cast<uint32_t>(c.Value);
+    if (c.Value >= 0) ifd0.push_back({0x0112, c.Type, 1, value});
+    const uint32_t later = shifted ? static_cast<uint32_t>(c.Later) << 16 : static_cast<uint32_t>(c.Later);
+    if (c.Later != 0) ifd0.push_back({0x0112, c.Type, 1, later});
     f.Ifd(8, ifd0);
     f.Grow(400);
     EXPECT_EQ(ReadPhotoFacts(f.Bytes.data(), f.Bytes.size()).Orientation, c.Orientation)
-        << c.Big << " " << c.Value;
+        << c.Big << " " << c.Type << " " << c.Value;
   }
 }
 
 // The camera's thumbnail: IFD1 through IFD0's link, which follows IFD0's
-// real entry count; offset and length bounded to the segment; its size from
-// its own frame header. Then the photo's own frame header past the segment.
+// real entry count; IFD1 walked by the rule of every IFD; offset and length
+// bounded to the segment; its size from its own frame header. Then the
+// photo's own frame header past the segment.
 TEST(ExifReader, ThumbnailAndFrameHeader) {
   const uint16_t kOffset = 0x0201, kLength = 0x0202;
   const std::vector<uint8_t> thumbnail = TinyJpeg(160, 120);
   const uint32_t size = static_cast<uint32_t>(thumbnail.size());
   struct Case {
     const char* Name;
-    int Ifd0Entries;  // padding entries in IFD0, before the Exif IFD pointer
+    int Ifd0Entries;  // padding entries in IFD0, after the Exif IFD pointer
     uint32_t Link;    // IFD0's link to IFD1
     uint32_t Offset, Length;
     bool Frame;       // the thumbnail's bytes hold a frame header
     uint64_t Expected;  // the thumbnail's length found, 0 for none
+    int Ifd1Count;    // IFD1's count field; 0: its real count
   } cases[] = {
       {"typical", 1, 0x200, 0x300, size, true, size},
       {"IFD0 past the 40-entry cap", 45, 0x400, 0x500, size, true, size},
@@ -164,16 +188,18 @@ TEST(ExifReader, ThumbnailAndFrameHeader) {
       {"no frame header in it", 1, 0x200, 0x300, size, false, 0},
       {"link outside the segment", 1, 0x9000, 0x300, size, true, 0},
       {"no IFD1", 1, 0, 0x300, size, true, 0},
+      {"IFD1 with entries past the segment", 1, 0x5A0, 0x300, size, true, 0, 40},
+      {"IFD1 with a count of 0x8000", 1, 0x200, 0x300, size, true, 0, 0x8000},
   };
   for (const Case& c : cases) {
     for (bool big : {false, true}) {
       ExifBytes f = StartExif(big, 16);
-      std::vector<IfdEntry> ifd0 = {{0x0112, 3, 1, big ? 6u << 16 : 6u}};
-      ifd0.resize(static_cast<size_t>(c.Ifd0Entries) + 1, IfdEntry{kTagMake, kTypeAscii, 4, 0});
-      ifd0.push_back({kTagExifIfd, kTypeLong, 1, 0x1C0});
+      std::vector<IfdEntry> ifd0 = {{0x0112, 3, 1, big ? 6u << 16 : 6u}, {kTagExifIfd, kTypeLong, 1, 0x1C0}};
+      ifd0.resize(static_cast<size_t>(c.Ifd0Entries) + 2, IfdEntry{kTagMake, kTypeAscii, 4, 0});
       f.Ifd(8, ifd0, -1, c.Link);
       f.Ifd(0x1C0, {{0xA002, 3, 1, big ? 6000u << 16 : 6000u}, {0xA003, kTypeLong, 1, 4000}});
-      if (c.Link != 0 && c.Link < 0x600) f.Ifd(c.Link, {{0x0103, 3, 1, 6}, {kOffset, kTypeLong, 1, c.Offset}, {kLength, kTypeLong, 1, c.Length}});
+      const int ifd1Count = c.Ifd1Count != 0 ? c.Ifd1Count : -1;
+      if (c.Link != 0 && c.Link < 0x600) f.Ifd(c.Link, {{0x0103, 3, 1, 6}, {kOffset, kTypeLong, 1, c.Offset}, {kLength, kTypeLong, 1, c.Length}}, ifd1Count);
       std::vector<uint8_t> bytes = thumbnail;
       if (!c.Frame) bytes[3] = 0xDB;
       if (c.Offset < 0x600) f.PutText(f.Tiff + c.Offset, reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -319,6 +345,9 @@ TEST(ExifReader, LongDateValueIsCutToTheEightyByteBuffer) {
   EXPECT_EQ(p.Date, "20120714");
 }
 
+// One rule for every walk of IFD0: the date's Exif IFD pointer, the
+// preview's (for the pixel dimensions) and its link to IFD1, which follows
+// the entries actually there (`index` + 1 of them).
 TEST(ExifReader, EntryCountsAreSigned16BitAndCutTo40) {
   // The Exif IFD pointer is entry `index` of IFD0, whose count field is `count`;
   // the entries before it are padding tags.
@@ -326,18 +355,25 @@ TEST(ExifReader, EntryCountsAreSigned16BitAndCutTo40) {
     int Count;
     int Index;
     int Code;
+    bool Thumbnail;  // the link after the entries leads to the thumbnail
   } cases[] = {
-      {40, 39, 1}, {41, 39, 1}, {41, 40, 0}, {1000, 40, 0},
-      {0x7FFF, 39, 1}, {0x8000, 0, 0}, {0xFFFF, 0, 0}, {0, 0, 0},
+      {40, 39, 1, true},     {41, 39, 1, false},     {41, 40, 0, true},      {1000, 40, 0, false},
+      {0x7FFF, 39, 1, false}, {0x8000, 0, 0, false}, {0xFFFF, 0, 0, false}, {0, 0, 0, false},
   };
+  const std::vector<uint8_t> thumbnail = TinyJpeg(160, 120);
   for (const Case& c : cases) {
     std::vector<IfdEntry> entries(static_cast<size_t>(c.Index), IfdEntry{kTagMake, kTypeAscii, 4, 0});
     entries.push_back({kTagExifIfd, kTypeLong, 1, 0x300});
     ExifBytes f = StartExif(false);
-    f.Ifd(8, entries, c.Count);
-    f.Ifd(0x300, {{kTagOriginal, kTypeAscii, 20, 0x380}});
+    f.Ifd(8, entries, c.Count, 0x400);
+    f.Ifd(0x300, {{kTagOriginal, kTypeAscii, 20, 0x380}, {0xA002, kTypeLong, 1, 6000}});
     f.TiffText(0x380, kOriginalText);
+    f.Ifd(0x400, {{0x0201, kTypeLong, 1, 0x440}, {0x0202, kTypeLong, 1, static_cast<uint32_t>(thumbnail.size())}});
+    f.PutText(f.Tiff + 0x440, reinterpret_cast<const char*>(thumbnail.data()), thumbnail.size());
     EXPECT_EQ(Parse(f.Bytes).Code, c.Code) << c.Count << " " << c.Index;
+    const PhotoFacts facts = ReadPhotoFacts(f.Bytes.data(), f.Bytes.size());
+    EXPECT_EQ(facts.PixelWidth, c.Code == 1 ? 6000u : 0u) << c.Count << " " << c.Index;
+    EXPECT_EQ(facts.ThumbnailLength != 0, c.Thumbnail) << c.Count << " " << c.Index;
   }
   // The same rule for the Exif IFD.
   for (const Case& c : cases) {

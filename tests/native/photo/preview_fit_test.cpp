@@ -97,7 +97,11 @@ TEST(PreviewFit, EachOrientationTurnsTheStoredPixelsUpright) {
   }
 }
 
-// Whether the camera's thumbnail stands in for the photo, and its band.
+// Whether the camera's thumbnail stands in for the photo, its band, and the
+// upright size it is shown at. It stands in when its band covers 3/4 of the
+// fit each way (band x 4 >= fit x 3): for 160 x 104 and a 3:2 fit, up to a fit
+// of 213 x 138, a box of 208 x 156; and for a photo of more than 64 MP at any
+// size.
 TEST(PreviewFit, ThumbnailPlanTable) {
   struct Case {
     const char* Name;
@@ -107,15 +111,26 @@ TEST(PreviewFit, ThumbnailPlanTable) {
     int32_t Bw, Bh;
     ThumbnailBand Expected;
   } cases[] = {
-      {"3:2 photo, 4:3 thumbnail padded", 6000, 4000, 160, 120, 0, 0, 1, 84, 63, {true, 0, 8, 160, 104}},
-      {"the same at 192 dpi: too small", 6000, 4000, 160, 120, 0, 0, 1, 168, 126, {false, 0, 8, 160, 104}},
-      {"4:3 both: the whole thumbnail", 4000, 3000, 160, 120, 0, 0, 1, 84, 63, {true, 0, 0, 160, 120}},
-      {"within 1 %: the whole thumbnail", 4032, 3000, 160, 120, 0, 0, 1, 84, 63, {true, 0, 0, 160, 120}},
-      {"16:9 thumbnail of a 4:3 photo", 4000, 3000, 160, 90, 0, 0, 1, 84, 63, {true, 21, 0, 118, 90}},
-      {"turned a quarter", 6000, 4000, 160, 120, 0, 0, 6, 84, 63, {true, 0, 8, 160, 104}},
-      {"portrait photo, landscape thumbnail", 4000, 6000, 160, 120, 0, 0, 1, 84, 63, {false, 0, 0, 160, 120}},
-      {"pixel dimensions of another aspect", 6000, 4000, 160, 120, 6000, 3000, 1, 84, 63, {false, 0, 8, 160, 104}},
-      {"a pane not painted yet", 6000, 4000, 160, 120, 0, 0, 1, 0, 0, {false, 0, 8, 160, 104}},
+      {"3:2 photo, 4:3 thumbnail padded", 6000, 4000, 160, 120, 0, 0, 1, 84, 63, {true, 0, 8, 160, 104, 84, 56}},
+      {"the same at 192 dpi", 6000, 4000, 160, 120, 0, 0, 1, 168, 126, {true, 0, 8, 160, 104, 168, 112}},
+      {"the dialog's pane at 192 dpi", 6000, 4000, 160, 120, 0, 0, 1, 196, 152, {true, 0, 8, 160, 104, 196, 130}},
+      {"on the line: fit 208 x 138", 6000, 4000, 160, 120, 0, 0, 1, 208, 156, {true, 0, 8, 160, 104, 208, 138}},
+      {"past it: fit 209 x 139", 6000, 4000, 160, 120, 0, 0, 1, 209, 156, {false}},
+      {"4:3 both: the whole thumbnail", 4000, 3000, 160, 120, 0, 0, 1, 84, 63, {true, 0, 0, 160, 120, 84, 63}},
+      {"within 1 %: the whole thumbnail", 4032, 3000, 160, 120, 0, 0, 1, 84, 63, {true, 0, 0, 160, 120, 84, 62}},
+      {"16:9 thumbnail of a 4:3 photo", 4000, 3000, 160, 90, 0, 0, 1, 84, 63, {true, 21, 0, 118, 90, 84, 63}},
+      {"turned a quarter", 6000, 4000, 160, 120, 0, 0, 6, 84, 63, {true, 0, 8, 160, 104, 42, 63}},
+      // Upright fit 120 x 180 against the band's upright 104 x 160; the
+      // stored shapes (fit 240 x 160, band 160 x 104) would refuse it.
+      {"turned, upright sizes compared", 6000, 4000, 160, 120, 0, 0, 6, 240, 180, {true, 0, 8, 160, 104, 120, 180}},
+      {"portrait photo, landscape thumbnail", 4000, 6000, 160, 120, 0, 0, 1, 84, 63, {false}},
+      {"pixel dimensions of another aspect", 6000, 4000, 160, 120, 6000, 3000, 1, 84, 63, {false}},
+      {"a pane not painted yet", 6000, 4000, 160, 120, 0, 0, 1, 0, 0, {false}},
+      // Past 64 MP no whole decode is tried while a thumbnail could stand in.
+      {"192 MP, a small thumbnail at its own size", 16000, 12000, 40, 30, 0, 0, 1, 84, 63, {true, 0, 0, 40, 30, 40, 30}},
+      {"64 MP exactly", 8000, 8000, 40, 40, 0, 0, 1, 84, 63, {false}},
+      {"one row more", 8000, 8001, 40, 40, 0, 0, 1, 84, 63, {true, 0, 0, 40, 40, 39, 40}},
+      {"192 MP, portrait thumbnail", 16000, 12000, 30, 40, 0, 0, 1, 84, 63, {false}},
   };
   for (const Case& c : cases) {
     const ThumbnailBand b = PlanThumbnail(c.Pw, c.Ph, c.Tw, c.Th, c.PixelW, c.PixelH, c.Orientation, c.Bw, c.Bh);
@@ -125,6 +140,8 @@ TEST(PreviewFit, ThumbnailPlanTable) {
     EXPECT_EQ(b.Y, c.Expected.Y) << c.Name;
     EXPECT_EQ(b.Width, c.Expected.Width) << c.Name;
     EXPECT_EQ(b.Height, c.Expected.Height) << c.Name;
+    EXPECT_EQ(b.ShowWidth, c.Expected.ShowWidth) << c.Name;
+    EXPECT_EQ(b.ShowHeight, c.Expected.ShowHeight) << c.Name;
   }
 }
 

@@ -165,23 +165,36 @@ TEST_F(PreviewPane, FitsPhotosIntoThePaneByTheFitRule) {
   }
 }
 
-// A 3:2 photo (blue) with a camera's thumbnail (green, 4:3 with black
-// bands): the pane shows the thumbnail's band, framed as the photo, 84 x 56
-// at y 3, with no band of black.
+// A camera's thumbnail (green) stands in for the photo: the pane shows its
+// band framed as the photo, rows Top to Bottom - 1, with no band of black,
+// and no box. A 3:2 photo (blue) with a 4:3 thumbnail padded with black
+// bands: 84 x 56 at y 3. A frame header of 16000 x 12000 over no picture
+// data, with an 80 x 60 thumbnail: 84 x 63, where the whole decode fails.
 TEST_F(PreviewPane, CameraThumbnailStandsInForThePhoto) {
+  struct Case {
+    const char* File;
+    int Top, Bottom;
+  } cases[] = {
+      {"thumb-3x2.jpg", 3, 59},
+      {"frame-16000x12000-thumb.jpg", 0, 63},
+  };
   Paint();
-  ASSERT_EQ(Load(PhotoPath("thumb-3x2.jpg")), 1);
-  Paint();
-  const std::vector<COLORREF> pixels = PanePixels();
-  int wrong = 0;
-  for (int y = 0; y < 63; ++y) {
-    for (int x = 0; x < 84; ++x) {
-      const COLORREF c = pixels[y * 84 + x];
-      const bool green = GetGValue(c) > 200 && GetRValue(c) < 60 && GetBValue(c) < 60;
-      wrong += (y >= 3 && y < 59) ? !green : c != App.FaceColour;
+  MessageBoxWatcher watcher;
+  for (const Case& c : cases) {
+    ASSERT_EQ(Load(PhotoPath(c.File)), 1) << c.File;
+    EXPECT_TRUE(watcher.Take().empty()) << c.File;
+    Paint();
+    const std::vector<COLORREF> pixels = PanePixels();
+    int wrong = 0;
+    for (int y = 0; y < 63; ++y) {
+      for (int x = 0; x < 84; ++x) {
+        const COLORREF p = pixels[y * 84 + x];
+        const bool green = GetGValue(p) > 200 && GetRValue(p) < 60 && GetBValue(p) < 60;
+        wrong += (y >= c.Top && y < c.Bottom) ? !green : p != App.FaceColour;
+      }
     }
+    EXPECT_EQ(wrong, 0) << c.File;
   }
-  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(PreviewPane, PortraitIsPaintedCentredAtX18) {
@@ -259,6 +272,7 @@ TEST_F(PreviewPane, FailedLoadsKeepThePreviousPicture) {
       {"text file named .jpg", text, true},
       {"empty file", empty, true},
       {"file over 256 MiB", huge, true},
+      {"frame header over no picture data", PhotoPath("frame-16000x12000.jpg"), true},
       {"held without sharing", held, false},
       {"no such file", scratch.Path + "\\missing.jpg", false},
   };
