@@ -9,6 +9,12 @@ namespace {
 const char kDigitsRefusal[] = "元ファイル名の連番部が９桁を超えるため処理できません。";
 const char kCommonPartRefusal[] = "元ファイルの共通部名が４２文字を超えるため処理できません。";
 const char kExtensionRefusal[] = "元ファイルの拡張子が１４文字を超えるため処理できません。";
+const char kNameRefusal[] =
+    "フォルダ名かファイル名に、Tessel で扱えない文字が含まれているため処理できません。\n"
+    "（フォルダ名やファイル名を変更すれば選択できます。）";
+const char kPathRefusal[] =
+    "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えるため処理できません。\n"
+    "（フォルダ名やファイル名を短くすれば選択できます。）";
 
 struct AcceptedCase {
   std::string path;
@@ -88,6 +94,39 @@ TEST(SourceChoice, AnExtensionOfMoreThanFourteenBytesIsRefusedBeforeAnythingShow
   EXPECT_EQ(choice.Refusal, kSourceExtensionTooLong);
   EXPECT_STREQ(choice.RefusalText, kExtensionRefusal);
   EXPECT_STREQ(kSourceRefusalCaption, "条件設定");
+}
+
+// A name without an exact ANSI form, and paths measured against MAX_PATH:
+// characters on Windows NT and later, bytes on Windows 95, 98 and Me.
+TEST(SourceChoice, NamesTheCodePageCannotHoldAndPathsThatReachMaxPathAreRefused) {
+  SourceChoice choice;
+  RefuseUnheldSourceName(choice, false);
+  EXPECT_EQ(choice.Refusal, kSourceNameNotHeld);
+  EXPECT_STREQ(choice.RefusalText, kNameRefusal);
+  RefuseUnheldSourceName(choice, true);
+  EXPECT_EQ(choice.Refusal, kSourcePathTooLong);
+  EXPECT_STREQ(choice.RefusalText, kPathRefusal);
+
+  std::string kanji;
+  for (int i = 0; i < 130; ++i) kanji += "写";
+  struct Row {
+    const char* Name;
+    std::string Path;
+    bool CountsCharacters;
+    int Refusal;
+  } rows[] = {
+      {"259 characters", "C:\\" + std::string(243, 'a') + "\\PICT0105.jpg", true, kSourceAccepted},
+      {"260 characters", "C:\\" + std::string(244, 'a') + "\\PICT0105.jpg", true, kSourcePathTooLong},
+      {"276 bytes, 146 characters, on NT", "C:\\" + kanji + "\\PICT0105.jpg", true, kSourceAccepted},
+      {"the same on 9x", "C:\\" + kanji + "\\PICT0105.jpg", false, kSourcePathTooLong},
+  };
+  for (const Row& r : rows) {
+    AnalyseSourceChoice(choice, r.Path.c_str(), r.CountsCharacters);
+    EXPECT_EQ(choice.Refusal, r.Refusal) << r.Name;
+    if (r.Refusal == kSourcePathTooLong) {
+      EXPECT_STREQ(choice.RefusalText, kPathRefusal) << r.Name;
+    }
+  }
 }
 
 TEST(SourceChoice, TheScanPatternHasOneBackslashAndAFullStop) {
