@@ -34,6 +34,7 @@ static_assert(kWideChooserRecordSize == 76, "the classic OPENFILENAMEW record");
 #endif
 
 typedef BOOL(WINAPI* OpenFileNameW)(LPOPENFILENAMEW);
+typedef BOOL(WINAPI* SpecialFolderPathA)(HWND, LPSTR, int, BOOL);
 
 const char kNoCaptureDate[] = "撮影日は不明です。  ";
 const char kChooserTitle[] = "ファイルの選択";
@@ -125,8 +126,17 @@ void InitialFolder(char (&folder)[kSourceFolderSize]) {
     CopyText(folder, DialogState.CurrentFolder);
     return;
   }
+  // Windows 95 and NT 4.0 have the call only with Internet Explorer 4.0's
+  // desktop update, so it is looked up rather than imported. The folder only
+  // places the chooser: whatever it names, the choice is checked.
+  HMODULE shell = GetModuleHandleA("shell32.dll");
+  SpecialFolderPathA specialFolderPath =
+      shell == nullptr ? nullptr
+                       : reinterpret_cast<SpecialFolderPathA>(reinterpret_cast<void*>(
+                             GetProcAddress(shell, "SHGetSpecialFolderPathA")));
   char documents[MAX_PATH + 1] = "";
-  if (SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) == TRUE) {
+  if (specialFolderPath != nullptr &&
+      specialFolderPath(nullptr, documents, CSIDL_PERSONAL, FALSE) == TRUE) {
     CopyText(folder, documents);
   } else {
     CopyText(folder, App.ModuleDirectory);
