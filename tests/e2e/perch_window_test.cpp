@@ -3,10 +3,7 @@
 // a second start and a missing instruction file.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include "e2e/perch_fixture.h"
-#include "e2e/wide_names.h"
 
 using namespace perch_e2e;
 
@@ -304,57 +301,6 @@ TEST(PerchWindow, AnUnreadableInstructionFileWarnsAndEnds) {
     AnswerMessageBox(box, IDOK);
     ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());
     before.ExpectUnchanged();
-  }
-}
-
-// T¥app holds Perch, its Perch.inf and the target. Its ANSI name by best
-// fit is T\app, a folder beside it with a Perch.inf of another title and a
-// target of its own.
-TEST(PerchWindow, AFolderWithoutAnExactAnsiNameIsSaidAndNothingIsReadOrWritten) {
-  KeepShortcutsOutOfTheHostMenus();
-  std::string base = MakeFreshFolder("perch-yen");
-  ASSERT_FALSE(base.empty());
-  std::string lookAlike = JoinPath(JoinPath(base, "T"), "app");
-  ASSERT_TRUE(CreateDirectoryA(JoinPath(base, "T").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA(lookAlike.c_str(), nullptr));
-  std::string pid = std::to_string(GetCurrentProcessId());
-  std::string decoyTitle = "PerchDecoy-" + pid, realTitle = "PerchReal-" + pid;
-  std::string decoyInf = InstructionFile(kTargetName, decoyTitle.c_str());
-  std::string realInf = InstructionFile(kTargetName, realTitle.c_str());
-  std::string tessel = JoinPath(BinFolder(), "Tessel.exe");
-  ASSERT_TRUE(WriteFileBytes(JoinPath(lookAlike, "Perch.inf"), decoyInf.data(), decoyInf.size()));
-  ASSERT_TRUE(CopyFileA(tessel.c_str(), JoinPath(lookAlike, kTargetName).c_str(), FALSE));
-  std::string realInfFile = JoinPath(base, "real.inf");
-  ASSERT_TRUE(WriteFileBytes(realInfFile, realInf.data(), realInf.size()));
-  const std::wstring yen = JoinWide(Wide(base), L"T¥app");
-  ASSERT_TRUE(MakeFolderW(yen));
-  ASSERT_TRUE(CopyToW(JoinPath(BinFolder(), "Perch.exe"), JoinWide(yen, L"Perch.exe")));
-  ASSERT_TRUE(CopyToW(realInfFile, JoinWide(yen, L"Perch.inf")));
-  ASSERT_TRUE(CopyToW(tessel, JoinWide(yen, Wide(kTargetName))));
-  FolderSnapshot lookAlikeBefore;
-  lookAlikeBefore.Take(lookAlike);
-  std::vector<std::wstring> yenBefore = FolderNamesW(yen);
-
-  PerchRun p;
-  ASSERT_TRUE(StartProgramW(p.Run, JoinWide(yen, L"Perch.exe")));
-  MessageBoxSeen box;
-  ASSERT_TRUE(WaitForMessageBox(p.Run.Process.dwProcessId, kWait, box));
-  EXPECT_EQ(box.Caption, "セットアップ");
-  EXPECT_EQ(box.Text,
-            "フォルダ名に Perch で扱えない文字が含まれているため、セットアップを中止します。\n"
-            "フォルダを移動するか、フォルダ名を変更してください。");
-  HWND main = FindTopWindow(p.Run.Process.dwProcessId, "PerchClass");
-  EXPECT_TRUE(main == nullptr || !IsWindowVisible(main));
-  AnswerMessageBox(box, IDOK);
-  ASSERT_NO_FATAL_FAILURE(p.ExpectEnd());
-  lookAlikeBefore.ExpectUnchanged();
-  EXPECT_EQ(FolderNamesW(yen), yenBefore);
-  for (int csidl : {CSIDL_DESKTOPDIRECTORY, CSIDL_STARTMENU, CSIDL_PROGRAMS}) {
-    char folder[MAX_PATH] = "";
-    ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, folder, csidl, FALSE));
-    for (const std::string& title : {decoyTitle, realTitle}) {
-      EXPECT_FALSE(FileExists(JoinPath(folder, title + ".lnk"))) << folder << " " << title;
-    }
   }
 }
 

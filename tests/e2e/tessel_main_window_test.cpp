@@ -8,7 +8,6 @@
 #include "e2e/driver.h"
 #include "e2e/gothic_font.h"
 #include "e2e/tessel_session.h"
-#include "e2e/wide_names.h"
 #include "shell/settings_record.h"
 
 using namespace e2e;
@@ -290,54 +289,6 @@ TEST(TesselMainWindow, FolderInPlaceOfTheSettingsFileLoadsDefaultsAndIsReportedA
   EXPECT_EQ(ReadListRows(t.List).size(), 1u);
   ASSERT_NO_FATAL_FAILURE(ExpectSaveFailureAtExit(t));
   EXPECT_TRUE(GetFileAttributesA(t.Ini.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// T¥app holds Tessel.exe. Its ANSI name by best fit is T\app, a folder
-// beside it with a Tessel.ini of its own, which puts the window elsewhere.
-TEST(TesselMainWindow, AFolderWithoutAnExactAnsiNameReadsAndWritesNoSettingsAndSaysSoAtExit) {
-  Tessel t;
-  t.Folder = MakeFreshFolder("yen");
-  ASSERT_FALSE(t.Folder.empty());
-  std::string lookAlike = JoinPath(JoinPath(t.Folder, "T"), "app");
-  ASSERT_TRUE(CreateDirectoryA(JoinPath(t.Folder, "T").c_str(), nullptr));
-  ASSERT_TRUE(CreateDirectoryA(lookAlike.c_str(), nullptr));
-  RenameSettings decoy = StoredRecord(321, 123, 600, 450);
-  std::string decoyIni = JoinPath(lookAlike, "Tessel.ini");
-  ASSERT_TRUE(WriteFileBytes(decoyIni, &decoy, sizeof decoy));
-  const std::wstring yen = JoinWide(Wide(t.Folder), L"T¥app");
-  const std::wstring exe = JoinWide(yen, L"Tessel.exe");
-  ASSERT_TRUE(MakeFolderW(yen));
-  ASSERT_TRUE(CopyToW(JoinPath(BinFolder(), "Tessel.exe"), exe));
-
-  ASSERT_TRUE(StartProgramW(t.Run, exe));
-  t.Main = WaitForTopWindow(t.Pid(), "TesselClass", 15000);
-  ASSERT_NE(t.Main, nullptr);
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        t.List = Child(t.Main, 2);
-        return t.List != nullptr && ListRowCount(t.List) > 0;
-      },
-      10000));
-  RECT r = WindowRect(t.Main);
-  EXPECT_EQ(r.left, 200);  // the defaults, not the look-alike's 321, 123
-  EXPECT_EQ(r.top, 100);
-
-  PostCommand(t.Main, 123);
-  MessageBoxSeen box;
-  ASSERT_TRUE(WaitForMessageBox(t.Pid(), 10000, box));
-  EXPECT_EQ(box.Caption, "設定");
-  EXPECT_EQ(box.Text,
-            "フォルダ名に Tessel で扱えない文字が含まれているため、設定ファイル（Tessel.ini）は"
-            "読み込まず、今回の設定も保存しませんでした\n"
-            "（フォルダを移動するか、フォルダ名を変更してください）");
-  AnswerMessageBox(box, IDOK);
-  DWORD code = 1;
-  ASSERT_TRUE(WaitForExit(t.Run, 10000, &code));
-  EXPECT_EQ(code, 0u);
-  std::vector<unsigned char> bytes;
-  ASSERT_TRUE(ReadFileBytes(decoyIni, bytes));
-  EXPECT_TRUE(SameBytes(bytes, RecordBytes(decoy)));
-  EXPECT_EQ(FolderNamesW(yen), std::vector<std::wstring>{L"Tessel.exe"});
 }
 
 }  // namespace
