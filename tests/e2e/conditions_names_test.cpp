@@ -1,26 +1,55 @@
-// Names that code page 932 cannot hold, chosen through the real file chooser
-// of Tessel.exe: a folder whose yen sign best fit would turn into a
-// backslash (beside the folder that it would then name), a file with a
-// Hangul letter, a folder with the wave dash of a Mac; and a run whose new
-// names would take its paths past MAX_PATH. Each is refused with a box, the
-// dialog keeps its accepted choice, and no file anywhere is renamed.
+// Names that code page 932 cannot hold, made with the wide calls as Windows
+// holds them: a yen sign, whose best fit is a backslash, in a folder beside
+// the look-alike that its ANSI name would be; Hangul; the wave dash of a Mac.
+// Chosen through the real chooser, and as the folder that Tessel and Perch
+// start from. Also a run whose new names would reach MAX_PATH.
 #include "e2e/conditions_fixture.h"
-#include "e2e/wide_names.h"
 
 using namespace conditions_e2e;
 
 namespace {
 
-const char kNameRefusal[] =
-    "フォルダ名かファイル名に、Tessel で扱えない文字が含まれているため処理できません。\n"
-    "（フォルダ名やファイル名を変更すれば選択できます。）";
-const char kPathRefusal[] =
-    "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えています。  ";
+std::wstring Wide(const std::string& ansi) {
+  WCHAR wide[1024] = L"";
+  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, wide, 1024);
+  return wide;
+}
 
-// Outside the test macros, which spell their arguments out in Shift-JIS.
-const wchar_t kHangulPhoto[] = L"PICT0104한.jpg";
-const std::vector<std::wstring> kSixPhotos = {L"PICT0100.jpg", L"PICT0101.jpg", L"PICT0102.jpg",
-                                              L"PICT0103.jpg", L"PICT0104.jpg", L"PICT0105.jpg"};
+// Copies a Shift-JIS-named file (a photo, a program) to `folder`\`name`.
+bool CopyW(const std::string& source, const std::wstring& folder, const std::wstring& name) {
+  return CopyFileW(Wide(source).c_str(), (folder + L"\\" + name).c_str(), FALSE) != 0;
+}
+
+bool ExistsW(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Started from its own folder, tried again for a while as StartProgram does.
+bool StartW(Program& program, const std::wstring& exe) {
+  std::wstring line = L"\"" + exe + L"\"", folder = exe.substr(0, exe.rfind(L'\\'));
+  STARTUPINFOW startup = {sizeof startup};
+  return WaitUntil([&] {
+    return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &program.Process) != 0;
+  }, 10000);
+}
+
+// Types a path the test's Shift-JIS cannot carry into the chooser's name box.
+bool ChooseW(TesselRun& t, HWND dialog, const std::wstring& path) {
+  ClickButton(dialog, 1425);
+  HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, 10000);
+  HWND name = nullptr;
+  if (!WaitUntil([&] { return (name = GetDlgItem(chooser, 0x47C)) != nullptr; }, 10000) ||
+      !SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                           SMTO_ABORTIFHUNG, 5000, nullptr))
+    return false;
+  ClickButton(chooser, IDOK);
+  return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, 10000);
+}
+
+const wchar_t kHangulPhoto[] = L"PICT0104한.jpg";  // out of the test macros, which are Shift-JIS
+const std::vector<std::wstring> kPhotos = {L"PICT0100.jpg", L"PICT0101.jpg", L"PICT0102.jpg",
+                                           L"PICT0103.jpg", L"PICT0104.jpg", L"PICT0105.jpg"};
 
 TEST(ConditionsNames, NamesTesselCannotHoldAndPathsPastMaxPathAreRefusedAndNothingIsRenamed) {
   RenameSettings record = DefaultRecord();
@@ -28,78 +57,100 @@ TEST(ConditionsNames, NamesTesselCannotHoldAndPathsPastMaxPathAreRefusedAndNothi
   TesselRun t;
   ASSERT_NO_FATAL_FAILURE(t.Prepare("names", &record));
   const std::string photo = TestPhoto("camera-ii.jpg");
-  const std::wstring base = Wide(t.Folder);
-  // 写真\2011 and, beside it, 写真¥2011, which best fit names 写真\2011.
-  const std::wstring lookAlike = JoinWide(JoinWide(base, L"写真"), L"2011");
-  const std::wstring yen = JoinWide(base, L"写真¥2011");
-  const std::wstring hangul = JoinWide(base, L"hangul");
-  const std::wstring waveDash = JoinWide(base, L"旅行〜한국");
-  ASSERT_TRUE(MakeFolderW(JoinWide(base, L"写真")));
-  for (const std::wstring* folder : {&lookAlike, &yen, &hangul, &waveDash}) {
-    ASSERT_TRUE(MakeFolderW(*folder));
-    ASSERT_TRUE(MakeNumberedFilesW(*folder, L"PICT", 4, 100, 105, L".jpg", photo));
+  std::string lookAlike = MakeSubFolder(MakeSubFolder(t.Folder, "写真"), "2011");
+  // Its photos fit below MAX_PATH; Hokkaido_Sapporo_001.jpg would not.
+  std::string longFolder = MakeSubFolder(t.Folder, std::string(239 - t.Folder.size(), 'L').c_str());
+  const std::wstring base = Wide(t.Folder), yen = base + L"\\写真¥2011", hangul = base + L"\\hangul",
+                     waveDash = base + L"\\旅行〜한국";
+  std::vector<std::wstring> folders = {Wide(lookAlike), Wide(longFolder), yen, hangul, waveDash};
+  for (const std::wstring& folder : folders) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const std::wstring& name : kPhotos) ASSERT_TRUE(CopyW(photo, folder, name));
   }
-  ASSERT_TRUE(CopyToW(photo, JoinWide(hangul, kHangulPhoto)));
-  // A folder of 240 characters: its photos fit, their new names would not.
-  std::wstring longFolder = base;
-  while (longFolder.size() < 240) {
-    size_t take = 240 - longFolder.size() - 1;  // a backslash and the folder's name
-    if (take > 60) take = take == 61 ? 59 : 60;
-    longFolder = JoinWide(longFolder, std::wstring(take, L'L'));
-    ASSERT_TRUE(MakeFolderW(longFolder));
-  }
-  ASSERT_EQ(longFolder.size(), 240u);
-  ASSERT_TRUE(MakeNumberedFilesW(longFolder, L"PICT", 4, 100, 105, L".jpg", photo));
+  ASSERT_TRUE(CopyW(photo, hangul, kHangulPhoto));
   ASSERT_NO_FATAL_FAILURE(t.Start());
 
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
-  std::string lookAlikeAnsi = JoinPath(JoinPath(t.Folder, "写真"), "2011");
-  ASSERT_TRUE(t.Choose(dialog, JoinPath(lookAlikeAnsi, "PICT0101.jpg")));
+  ASSERT_TRUE(t.Choose(dialog, JoinPath(lookAlike, "PICT0101.jpg")));
   ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "2011"; }, 10000));
-  ASSERT_EQ(ItemText(dialog, 1001), "101");
-
-  struct Unheld {
-    const char* Name;
-    std::wstring Path;
-  } unheld[] = {
-      {"yen sign beside its look-alike", JoinWide(yen, L"PICT0102.jpg")},
-      {"a file with a Hangul letter", JoinWide(hangul, kHangulPhoto)},
-      {"a folder with the wave dash and Hangul", JoinWide(waveDash, L"PICT0103.jpg")},
-  };
-  for (const Unheld& u : unheld) {
-    SCOPED_TRACE(u.Name);
-    ClickButton(dialog, 1425);
-    ASSERT_TRUE(ChooseFileInOpenDialogW(t.Pid(), kChooserCaption, u.Path, 10000));
+  for (const std::wstring& chosen :
+       {yen + L"\\PICT0102.jpg", hangul + L"\\" + kHangulPhoto, waveDash + L"\\PICT0103.jpg"}) {
+    ASSERT_TRUE(ChooseW(t, dialog, chosen));
     Box box = t.TakeBox(dialog);
     EXPECT_EQ(box.Caption, kChoiceCaption);
-    EXPECT_EQ(box.Text, kNameRefusal);
+    EXPECT_EQ(box.Text,
+              "フォルダ名かファイル名に、Tessel で扱えない文字が含まれているため処理できません。\n"
+              "（フォルダ名やファイル名を変更すれば選択できます。）");
     EXPECT_TRUE(box.Icon);
     // The accepted choice stays whole.
-    EXPECT_EQ(ItemText(dialog, 1402), lookAlikeAnsi);
-    EXPECT_EQ(ItemText(dialog, 1403), "PICT");
-    EXPECT_EQ(ItemText(dialog, 1001), "101");
-    EXPECT_EQ(ItemText(dialog, 1005), "2011");
+    EXPECT_EQ(ItemText(dialog, 1402) + ItemText(dialog, 1001) + ItemText(dialog, 1005),
+              lookAlike + "1012011");
   }
 
-  // Hokkaido_Sapporo_001.jpg would take the paths to 265 characters.
-  std::string longAnsi = t.Folder + std::string(longFolder.begin() + base.size(), longFolder.end());
-  ASSERT_TRUE(t.Choose(dialog, JoinPath(longAnsi, "PICT0102.jpg")));
+  ASSERT_TRUE(t.Choose(dialog, JoinPath(longFolder, "PICT0102.jpg")));
   ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "102"; }, 10000));
   SetItemText(dialog, 1005, "Hokkaido");
   SetItemText(dialog, 1006, "Sapporo");
-  ASSERT_NO_FATAL_FAILURE(t.ExpectRefusal(dialog, kPathRefusal, 1005));
-
+  ASSERT_NO_FATAL_FAILURE(t.ExpectRefusal(
+      dialog, "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えています。  ", 1005));
   ClickButton(dialog, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
-  EXPECT_EQ(FolderNamesW(lookAlike), kSixPhotos);
-  EXPECT_EQ(FolderNamesW(yen), kSixPhotos);
-  EXPECT_EQ(FolderNamesW(waveDash), kSixPhotos);
-  EXPECT_EQ(FolderNamesW(longFolder), kSixPhotos);
-  std::vector<std::wstring> withHangul = kSixPhotos;
-  withHangul.insert(withHangul.begin() + 5, kHangulPhoto);
-  EXPECT_EQ(FolderNamesW(hangul), withHangul);
+  EXPECT_TRUE(ExistsW(hangul + L"\\" + kHangulPhoto));
+  for (const std::wstring& folder : folders) {
+    for (const std::wstring& name : kPhotos) EXPECT_TRUE(ExistsW(folder + L"\\" + name)) << "renamed";
+  }
+}
+
+// T¥app holds Tessel and Perch. Its ANSI name by best fit is T\app, a folder
+// beside it whose Tessel.ini and Perch.inf give another window place and title.
+TEST(ConditionsNames, TesselAndPerchInAFolderWithoutAnExactNameReadAndWriteNothing) {
+  TesselRun t;
+  ASSERT_NO_FATAL_FAILURE(t.Prepare("yen", nullptr));
+  std::string lookAlike = MakeSubFolder(MakeSubFolder(t.Folder, "T"), "app");
+  RenameSettings decoy = DefaultRecord();
+  decoy.WindowLeft = 321;
+  std::string inf = "[実行ファイル名]\r\nTessel.exe\r\n[タイトル]\r\nDecoy\r\n";
+  ASSERT_TRUE(WriteFileBytes(JoinPath(lookAlike, "Tessel.ini"), &decoy, sizeof decoy));
+  ASSERT_TRUE(WriteFileBytes(JoinPath(lookAlike, "Perch.inf"), inf.data(), inf.size()));
+  const std::wstring yen = Wide(t.Folder) + L"\\T¥app";
+  CreateDirectoryW(yen.c_str(), nullptr);
+  for (const char* exe : {"Tessel.exe", "Perch.exe"})
+    ASSERT_TRUE(CopyW(JoinPath(BinFolder(), exe), yen, Wide(exe)));
+  ASSERT_TRUE(CopyW(JoinPath(lookAlike, "Perch.inf"), yen, L"Perch.inf"));
+
+  ASSERT_TRUE(StartW(t.Run, yen + L"\\Tessel.exe"));
+  ASSERT_NE(t.Main = WaitForTopWindow(t.Pid(), "TesselClass", 15000), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListRowCount(Child(t.Main, 2)) > 0; }, 10000));
+  EXPECT_EQ(WindowRect(t.Main).left, 200);  // the defaults, not the look-alike's 321
+  PostCommand(t.Main, 123);
+  Box box = t.TakeBox(t.Main);
+  EXPECT_EQ(box.Caption, "設定");
+  EXPECT_EQ(box.Text,
+            "フォルダ名に Tessel で扱えない文字が含まれているため、設定ファイル（Tessel.ini）は"
+            "読み込まず、今回の設定も保存しませんでした\n"
+            "（フォルダを移動するか、フォルダ名を変更してください）");
+  ASSERT_TRUE(WaitForExit(t.Run, 10000, nullptr));
+
+  struct Ends : Program {
+    ~Ends() { EndProgram(*this); }
+  } perch;
+  ASSERT_TRUE(StartW(perch, yen + L"\\Perch.exe"));
+  MessageBoxSeen seen;
+  ASSERT_TRUE(WaitForMessageBox(perch.Process.dwProcessId, 15000, seen));
+  EXPECT_EQ(seen.Caption, "セットアップ");
+  EXPECT_EQ(seen.Text,
+            "フォルダ名に Perch で扱えない文字が含まれているため、セットアップを中止します。\n"
+            "フォルダを移動するか、フォルダ名を変更してください。");
+  HWND window = FindTopWindow(perch.Process.dwProcessId, "PerchClass");
+  EXPECT_TRUE(window == nullptr || !IsWindowVisible(window));  // it never shows
+  AnswerMessageBox(seen, IDOK);
+  EXPECT_TRUE(WaitForExit(perch, 15000, nullptr));
+  std::vector<unsigned char> ini;
+  ASSERT_TRUE(ReadFileBytes(JoinPath(lookAlike, "Tessel.ini"), ini));
+  EXPECT_TRUE(SameBytes(ini, RecordBytes(decoy)));
+  EXPECT_FALSE(ExistsW(yen + L"\\Tessel.ini"));
 }
 
 }  // namespace

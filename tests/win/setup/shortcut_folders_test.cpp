@@ -1,10 +1,8 @@
-// The user's folders that receive Perch's shortcuts, looked up through the
-// shell for real: a folder whose name the code page cannot hold is no folder
-// at all (its shortcut is then reported as not written), never the folder
-// that its ANSI name would lead to.
+// A user's shortcut folder whose name code page 932 cannot hold, looked up
+// through the shell for real: no folder at all (its shortcut is then reported
+// as not written), never the look-alike that its ANSI name leads to.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
 #include <string>
 
@@ -12,74 +10,34 @@
 
 namespace {
 
-const wchar_t kShellFolders[] =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-// The Start menu's Programs folder moved to another one for as long as this
-// lives, as a profile moved by the user would be; put back however the test
-// ends. (Wine keeps the desktop's path for the life of the process, so the
-// desktop cannot be moved here.)
-struct MovedPrograms {
-  HKEY Key = nullptr;
-  bool Had = false;
-  WCHAR Before[MAX_PATH] = L"";
-  DWORD Type = REG_EXPAND_SZ;
-
-  explicit MovedPrograms(const std::wstring& folder) {
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &Key) !=
-        ERROR_SUCCESS) {
-      Key = nullptr;
-      return;
-    }
-    DWORD size = sizeof Before;
-    Had = RegQueryValueExW(Key, L"Programs", nullptr, &Type, reinterpret_cast<BYTE*>(Before),
-                           &size) == ERROR_SUCCESS;
-    RegSetValueExW(Key, L"Programs", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>((folder.size() + 1) * sizeof(WCHAR)));
-  }
-  ~MovedPrograms() {
-    if (Key == nullptr) return;
-    if (Had) {
-      RegSetValueExW(Key, L"Programs", 0, Type, reinterpret_cast<const BYTE*>(Before),
-                     static_cast<DWORD>((lstrlenW(Before) + 1) * sizeof(WCHAR)));
-    } else {
-      RegDeleteValueW(Key, L"Programs");
-    }
-    RegCloseKey(Key);
-  }
-};
-
-std::string ProgramsFolder() {
-  char folder[MAX_PATH] = "";
-  if (!SHGetSpecialFolderPathA(nullptr, folder, CSIDL_PROGRAMS, FALSE)) return "";
-  return folder;
-}
-
+// Wine keeps the desktop's path for the life of a process, so the test
+// moves the Programs folder, as a user moving a profile would.
 TEST(ShortcutFolders, AFolderWhoseNameTheCodePageCannotHoldIsNotFound) {
-  RegistrationOps shell = ShellRegistration(nullptr);
-  char path[kPathSize];
-  ASSERT_EQ(shell.FindFolder(shell.Context, kFolderPrograms, path), kFolderFound);
-  EXPECT_EQ(std::string(path), ProgramsFolder());
-
-  // Prog¥rams, beside Prog\rams, which best fit would name.
   WCHAR temp[MAX_PATH] = L"";
   GetTempPathW(MAX_PATH, temp);
-  std::wstring base = std::wstring(temp) + L"perch-folders-" + std::to_wstring(GetCurrentProcessId());
-  std::wstring moved = base + L"\\Prog\u00A5rams";
-  std::wstring lookAlike = base + L"\\Prog\\rams";
-  for (const std::wstring& folder : {base, moved, base + L"\\Prog", lookAlike})
-    CreateDirectoryW(folder.c_str(), nullptr);
-  {
-    MovedPrograms programs(moved);
-    ASSERT_NE(programs.Key, nullptr);
-    path[0] = 'x';
-    EXPECT_EQ(shell.FindFolder(shell.Context, kFolderPrograms, path), kFolderMissing);
-    EXPECT_STREQ(path, "");
-  }
-  EXPECT_EQ(shell.FindFolder(shell.Context, kFolderPrograms, path), kFolderFound);
-  EXPECT_EQ(std::string(path), ProgramsFolder());
-  for (const std::wstring& folder : {lookAlike, base + L"\\Prog", moved, base})
-    RemoveDirectoryW(folder.c_str());
+  std::wstring base = temp + std::wstring(L"perch-folders-") + std::to_wstring(GetCurrentProcessId());
+  std::wstring folders[] = {base, base + L"\\Prog", base + L"\\Prog\\rams", base + L"\\Prog\u00A5rams"};
+  for (const std::wstring& folder : folders) CreateDirectoryW(folder.c_str(), nullptr);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER,
+                          L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                          0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  WCHAR before[MAX_PATH] = L"";
+  DWORD type = REG_EXPAND_SZ, size = sizeof before;
+  ASSERT_EQ(RegQueryValueExW(key, L"Programs", nullptr, &type, reinterpret_cast<BYTE*>(before), &size),
+            ERROR_SUCCESS);
+  const std::wstring& moved = folders[3];  // Prog¥rams: best fit names Prog\rams
+  RegSetValueExW(key, L"Programs", 0, REG_SZ, reinterpret_cast<const BYTE*>(moved.c_str()),
+                 static_cast<DWORD>((moved.size() + 1) * sizeof(WCHAR)));
+  RegistrationOps shell = ShellRegistration(nullptr);
+  char path[kPathSize] = "x";
+  FolderLookup found = shell.FindFolder(shell.Context, kFolderPrograms, path);
+  RegSetValueExW(key, L"Programs", 0, type, reinterpret_cast<const BYTE*>(before), size);
+  RegCloseKey(key);
+  EXPECT_EQ(found, kFolderMissing);
+  EXPECT_STREQ(path, "");
+  EXPECT_EQ(shell.FindFolder(shell.Context, kFolderPrograms, path), kFolderFound);  // put back
+  for (int i = 3; i >= 0; --i) RemoveDirectoryW(folders[i].c_str());
 }
 
 }  // namespace
