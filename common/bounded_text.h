@@ -49,18 +49,37 @@ inline bool AppendText(char (&dst)[N], const char* src) {
   return AppendTextN(dst, N, src);
 }
 
-// snprintf into a fixed buffer; false when the result was cut.
-inline bool FormatTextN(char* dst, size_t dstSize, const char* format, ...) {
+// vsnprintf into a fixed buffer; false when the result was cut (it then
+// holds the first dstSize - 1 bytes).
+inline bool FormatTextV(char* dst, size_t dstSize, const char* format, va_list args) {
   if (dstSize == 0) return false;
-  va_list args;
-  va_start(args, format);
+#if defined(_WIN32)
+  // The C library's own formatter: MinGW's vsnprintf would bring in an
+  // import of GetModuleHandleW, which Windows 95 lacks. It gives -1, and no
+  // NUL, when the text does not fit.
+  int n = _vsnprintf(dst, dstSize, format, args);
+  if (n < 0 || static_cast<size_t>(n) >= dstSize) {
+    dst[dstSize - 1] = '\0';
+    return false;
+  }
+  return true;
+#else
   int n = vsnprintf(dst, dstSize, format, args);
-  va_end(args);
   if (n < 0) {
     dst[0] = '\0';
     return false;
   }
   return static_cast<size_t>(n) < dstSize;
+#endif
+}
+
+// snprintf into a fixed buffer; false when the result was cut.
+inline bool FormatTextN(char* dst, size_t dstSize, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  bool fits = FormatTextV(dst, dstSize, format, args);
+  va_end(args);
+  return fits;
 }
 
 // The size travels with the array, so a pointer cannot be passed by mistake.

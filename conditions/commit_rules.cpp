@@ -46,6 +46,8 @@ const CheckText kCheckTexts[] = {
     {kRefuseNothingToName, IDC_NAME_PART1, "新ファイル名が未入力です。  "},
     {kRefuseStepNeedsDigits, IDC_SERIAL_DIGITS,
      "増分が１０のときは桁数は２以上を設定して下さい。  "},
+    {kRefusePathTooLong, IDC_NAME_PART1,
+     "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えています。  "},
 };
 
 // Step 18 names the length of the digit run, so its text is formatted.
@@ -83,6 +85,30 @@ int CheckNamePart(const char* text, int characterCheck, char (&field)[40]) {
   if (std::strlen(text) > kNamePartMax) return characterCheck + 1;
   CopyText(field, text);
   return kCommitAccepted;
+}
+
+// Whether the folder, a backslash and the name stay below MAX_PATH.
+bool FitsBelowMaxPath(const char* folder, const char* name, bool countsCharacters) {
+  char path[2 * kMaxPath];
+  return FormatText(path, "%s\\%s", folder, name) && !ReachesMaxPath(path, countsCharacters);
+}
+
+// The run's old name (S, k digits, E) and its new name (the first one with
+// the extension: every new name has its length) must both fit the folder,
+// or MoveFileA would refuse every file of the run.
+bool RunFitsBelowMaxPath(const RenameSettings& w, bool countsCharacters) {
+  char oldName[kFieldTextSize];
+  int digits = w.SourceDigits > 0 ? w.SourceDigits : 0;
+  if (!SourceFileName(oldName, w.SourceCommonPart, digits, w.SourceFirst, w.SourceExtension))
+    return false;
+  char prefix[kNamePrefixSize];
+  char stem[kNewNameStemSize];
+  char newName[kNewNameStemSize + sizeof w.SourceExtension];
+  ComposeNamePrefix(prefix, w.NamePart1, w.NamePart2, w.SeparatorKind, w.SerialDigits);
+  ComposeNewNameStem(stem, prefix, w.SerialStart, w.SerialDigits);
+  FormatText(newName, "%s%s", stem, w.SourceExtension);
+  return FitsBelowMaxPath(w.SourceFolder, oldName, countsCharacters) &&
+         FitsBelowMaxPath(w.SourceFolder, newName, countsCharacters);
 }
 
 }  // namespace
@@ -169,6 +195,8 @@ bool CheckCommitFields(const CommitFields& f, RenameSettings& w, CommitRefusal& 
     }
   }
   w.SeparatorKind = f.SeparatorIndex;
+
+  if (!RunFitsBelowMaxPath(w, f.CountsCharacters)) return Refuse(refusal, kRefusePathTooLong);
   return true;
 }
 

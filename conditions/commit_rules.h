@@ -44,6 +44,7 @@ enum CommitCheck {
   kRefuseNothingToName,      // step 16
   kRefuseStepNeedsDigits,    // step 17
   kRefuseTooManyDigits,      // step 18
+  kRefusePathTooLong,        // a path of the run would reach MAX_PATH
 };
 
 // Everything the commit looks at, read from the dialog's controls and state
@@ -68,6 +69,7 @@ struct CommitFields {
   bool ConfirmationTicked;     // 1429
   bool AutoDate;               // 1111 selected
   int DatePosition;            // CurrentDatePosition
+  bool CountsCharacters;       // Windows NT and later: paths are measured in characters
 };
 
 struct CommitRefusal {

@@ -14,6 +14,7 @@
 #include "conditions/source_scan.h"
 #include "conditions/sub_dialogs.h"
 #include "conditions/text_rules.h"
+#include "common/ansi_names.h"
 #include "photo/capture_date.h"
 #include "photo/preview_pane.h"
 #include "resources/tessel_resource.h"
@@ -24,11 +25,16 @@
 namespace {
 
 // The chooser takes the record without the members added for Windows 2000,
-// which is 76 bytes in the shipped 32-bit program.
+// which is 76 bytes in the shipped 32-bit program, in either form.
 const DWORD kChooserRecordSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+const DWORD kWideChooserRecordSize = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
 #if !defined(_WIN64)
 static_assert(kChooserRecordSize == 76, "the classic OPENFILENAMEA record");
+static_assert(kWideChooserRecordSize == 76, "the classic OPENFILENAMEW record");
 #endif
+
+typedef BOOL(WINAPI* OpenFileNameW)(LPOPENFILENAMEW);
+typedef BOOL(WINAPI* SpecialFolderPathA)(HWND, LPSTR, int, BOOL);
 
 const char kNoCaptureDate[] = "撮影日は不明です。  ";
 const char kChooserTitle[] = "ファイルの選択";
@@ -120,8 +126,17 @@ void InitialFolder(char (&folder)[kSourceFolderSize]) {
     CopyText(folder, DialogState.CurrentFolder);
     return;
   }
+  // Windows 95 and NT 4.0 have the call only with Internet Explorer 4.0's
+  // desktop update, so it is looked up rather than imported. The folder only
+  // places the chooser: whatever it names, the choice is checked.
+  HMODULE shell = GetModuleHandleA("shell32.dll");
+  SpecialFolderPathA specialFolderPath =
+      shell == nullptr ? nullptr
+                       : reinterpret_cast<SpecialFolderPathA>(reinterpret_cast<void*>(
+                             GetProcAddress(shell, "SHGetSpecialFolderPathA")));
   char documents[MAX_PATH + 1] = "";
-  if (SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE) == TRUE) {
+  if (specialFolderPath != nullptr &&
+      specialFolderPath(nullptr, documents, CSIDL_PERSONAL, FALSE) == TRUE) {
     CopyText(folder, documents);
   } else {
     CopyText(folder, App.ModuleDirectory);
@@ -155,6 +170,73 @@ void ShowSourceRange(HWND dialog, const SourceChoice& choice) {
 // What a press of the browse button came to.
 enum ChoiceOutcome { kNothingChosen, kChoseOtherFile, kChosePhoto };
 
+// What the chooser gave: nothing (cancelled or failed), a path, or a name
+// that the code page cannot hold.
+enum ChooserAnswer { kChooserClosed, kChooserChose, kChooserNameNotHeld, kChooserNameTooLong };
+
+const DWORD kChooserFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOTESTFILECREATE;
+
+// Windows 95, 98 and Me: the ANSI chooser, whose names are the ANSI ones.
+ChooserAnswer RunAnsiChooser(HWND dialog, char (&path)[kSourceFolderSize], const char* filter,
+                             const char* initialFolder) {
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = kChooserRecordSize;
+  ofn.hwndOwner = dialog;
+  ofn.lpstrFilter = filter;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = path;
+  ofn.nMaxFile = sizeof path;
+  ofn.lpstrInitialDir = initialFolder;
+  ofn.lpstrTitle = kChooserTitle;
+  ofn.Flags = kChooserFlags;
+  return GetOpenFileNameA(&ofn) == TRUE ? kChooserChose : kChooserClosed;
+}
+
+// Windows NT and later: the Unicode chooser, the same in every other way, so
+// that the true name comes back and its ANSI form can be checked. The call
+// is looked up, so that the program still loads on Windows 95.
+ChooserAnswer RunWideChooser(HWND dialog, char (&path)[kSourceFolderSize], const char* filter,
+                             int filterSize, const char* initialFolder) {
+  HMODULE comdlg = GetModuleHandleA("comdlg32.dll");
+  OpenFileNameW openFileName =
+      comdlg == nullptr ? nullptr
+                        : reinterpret_cast<OpenFileNameW>(reinterpret_cast<void*>(
+                              GetProcAddress(comdlg, "GetOpenFileNameW")));
+  if (openFileName == nullptr) return kChooserClosed;
+  WCHAR wideFilter[sizeof kChooserFilter];
+  WCHAR wideFolder[kSourceFolderSize];
+  WCHAR wideTitle[sizeof kChooserTitle];
+  WCHAR widePath[kSourceFolderSize];
+  if (MultiByteToWideChar(CP_ACP, 0, filter, filterSize, wideFilter, sizeof kChooserFilter) == 0 ||
+      MultiByteToWideChar(CP_ACP, 0, kChooserTitle, -1, wideTitle, sizeof kChooserTitle) == 0) {
+    return kChooserClosed;
+  }
+  if (MultiByteToWideChar(CP_ACP, 0, initialFolder, -1, wideFolder, kSourceFolderSize) == 0)
+    wideFolder[0] = L'\0';
+  widePath[0] = L'\0';
+  OPENFILENAMEW ofn = {};
+  ofn.lStructSize = kWideChooserRecordSize;
+  ofn.hwndOwner = dialog;
+  ofn.lpstrFilter = wideFilter;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = widePath;
+  ofn.nMaxFile = kSourceFolderSize;
+  ofn.lpstrInitialDir = wideFolder;
+  ofn.lpstrTitle = wideTitle;
+  ofn.Flags = kChooserFlags;
+  if (openFileName(&ofn) != TRUE) return kChooserClosed;
+  widePath[kSourceFolderSize - 1] = L'\0';
+  switch (HoldWideName(path, sizeof path, widePath)) {
+    case kNameHeld:
+      return kChooserChose;
+    case kNameTooLong:
+      return kChooserNameTooLong;
+    case kNameNotHeld:
+    default:
+      return kChooserNameNotHeld;
+  }
+}
+
 // Runs the file chooser and shows what the chosen name says about its run.
 // A refused choice only says why: the dialog goes on showing, and would
 // commit, one whole job, that of the last accepted choice. For an accepted
@@ -168,20 +250,19 @@ ChoiceOutcome ChooseSourceFile(HWND dialog, char (&path)[kSourceFolderSize]) {
     if (c == '|') c = '\0';
   }
   path[0] = '\0';
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = kChooserRecordSize;
-  ofn.hwndOwner = dialog;
-  ofn.lpstrFilter = filter;
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = path;
-  ofn.nMaxFile = sizeof path;
-  ofn.lpstrInitialDir = initialFolder;
-  ofn.lpstrTitle = kChooserTitle;
-  ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_NOTESTFILECREATE;
-  if (GetOpenFileNameA(&ofn) != TRUE) return kNothingChosen;
+  // Decided before anything opens; a chooser that gives nothing is never a
+  // reason to open the other one.
+  bool nt = RunsOnNt();
+  ChooserAnswer answer = nt ? RunWideChooser(dialog, path, filter, sizeof filter, initialFolder)
+                            : RunAnsiChooser(dialog, path, filter, initialFolder);
+  if (answer == kChooserClosed) return kNothingChosen;
 
   SourceChoice choice;
-  AnalyseSourceChoice(choice, path);
+  if (answer == kChooserChose) {
+    AnalyseSourceChoice(choice, path, nt);
+  } else {
+    RefuseUnheldSourceName(choice, answer == kChooserNameTooLong);
+  }
   if (choice.Refusal != kSourceAccepted) {
     MessageBoxA(dialog, choice.RefusalText, kSourceRefusalCaption, MB_OK | MB_ICONERROR);
     return kNothingChosen;
@@ -296,6 +377,7 @@ void ReadCommitFields(HWND dialog, CommitFields& f) {
   f.ConfirmationTicked = IsChecked(dialog, IDC_SHOW_CONFIRMATION);
   f.AutoDate = IsChecked(dialog, IDC_AUTO_DATE_YES);
   f.DatePosition = DialogState.CurrentDatePosition;
+  f.CountsCharacters = RunsOnNt();
 }
 
 void OnCommit(HWND dialog) {

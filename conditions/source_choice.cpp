@@ -12,14 +12,33 @@ namespace {
 const char kRefusedDigits[] = "元ファイル名の連番部が９桁を超えるため処理できません。";
 const char kRefusedCommonPart[] = "元ファイルの共通部名が４２文字を超えるため処理できません。";
 const char kRefusedExtension[] = "元ファイルの拡張子が１４文字を超えるため処理できません。";
+const char kRefusedName[] =
+    "フォルダ名かファイル名に、Tessel で扱えない文字が含まれているため処理できません。\n"
+    "（フォルダ名やファイル名を変更すれば選択できます。）";
+const char kRefusedPath[] =
+    "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えるため処理できません。\n"
+    "（フォルダ名やファイル名を短くすれば選択できます。）";
 
 // Room for any piece of a path that fits the chooser's 384-byte buffer.
 enum { kPieceSize = 512 };
 
 }  // namespace
 
-void AnalyseSourceChoice(SourceChoice& choice, const char* path) {
+void RefuseUnheldSourceName(SourceChoice& choice, bool tooLong) {
   std::memset(&choice, 0, sizeof choice);
+  choice.Refusal = tooLong ? kSourcePathTooLong : kSourceNameNotHeld;
+  choice.RefusalText = tooLong ? kRefusedPath : kRefusedName;
+}
+
+void AnalyseSourceChoice(SourceChoice& choice, const char* path, bool countsCharacters) {
+  std::memset(&choice, 0, sizeof choice);
+
+  // No ANSI call takes a path this long: the scan would find nothing and
+  // every rename would fail.
+  if (ReachesMaxPath(path, countsCharacters)) {
+    RefuseUnheldSourceName(choice, true);
+    return;
+  }
 
   // SourceExtension holds a full stop and 14 bytes; a longer extension is
   // refused, so no control ever holds a text that the record cannot keep.

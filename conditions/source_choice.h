@@ -24,6 +24,8 @@ enum SourceRefusal {
   kSourceExtensionTooLong = 1,   // the extension does not fit SourceExtension
   kSourceTooManyDigits = 2,      // a number part of more than 9 digits
   kSourceCommonPartTooLong = 3,  // a common part of more than 42 bytes
+  kSourceNameNotHeld = 4,        // the code page cannot hold the folder's or file's name
+  kSourcePathTooLong = 5,        // the path reaches MAX_PATH
 };
 
 // Message box caption for every refusal while choosing a file.
@@ -41,8 +43,15 @@ struct SourceChoice {
   bool IsPhoto;        // the extension is ".jpg", letter case aside
 };
 
-// Analyses the full path that the file chooser returned.
-void AnalyseSourceChoice(SourceChoice& choice, const char* path);
+// Analyses the full path that the file chooser returned. `countsCharacters`
+// says how the path is measured against MAX_PATH (PathLengthForLimit): in
+// characters, as Windows NT and later do, unless told otherwise.
+void AnalyseSourceChoice(SourceChoice& choice, const char* path, bool countsCharacters = true);
+
+// The refusal of a choice whose name has no ANSI form that names the same
+// file: kSourceNameNotHeld, or kSourcePathTooLong when that form does not
+// even fit the path buffer.
+void RefuseUnheldSourceName(SourceChoice& choice, bool tooLong);
 
 // The folder-scan pattern: folder, a backslash, common part, "*", and the
 // extension text with a full stop put in front when it lacks one.

@@ -213,3 +213,10 @@ bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
   }
   return a[i] == b[i];
 }
+
+size_t PathLengthForLimit(const char* path, bool countsCharacters) {
+  if (!countsCharacters) return std::strlen(path);
+  size_t characters = 0;
+  for (size_t i = 0; path[i] != '\0'; i += CharWidth(path, i)) ++characters;
+  return characters;
+}

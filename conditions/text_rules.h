@@ -83,3 +83,16 @@ size_t DropHalfCharacter(char* text);
 
 // True when two texts are equal, ASCII letters compared without case.
 bool EqualsIgnoringAsciiCase(const char* a, const char* b);
+
+// MAX_PATH: the ANSI calls (MoveFileA among them) refuse a path this long.
+enum { kMaxPath = 260 };
+
+// A path's length as Windows measures it against MAX_PATH: in characters on
+// Windows NT and later, where a double-byte character is one, since there
+// the path goes on in Unicode; in bytes on Windows 95, 98 and Me.
+size_t PathLengthForLimit(const char* path, bool countsCharacters);
+
+// Whether a path reaches MAX_PATH, so that no ANSI call takes it.
+inline bool ReachesMaxPath(const char* path, bool countsCharacters) {
+  return PathLengthForLimit(path, countsCharacters) >= kMaxPath;
+}

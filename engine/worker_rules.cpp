@@ -30,9 +30,8 @@ void CopyField(char (&dst)[N], const char* src, size_t width) {
 void FormatRow(char (&row)[kWorkerRowSize], const char* format, ...) {
   va_list args;
   va_start(args, format);
-  int n = vsnprintf(row, sizeof row, format, args);
+  FormatTextV(row, sizeof row, format, args);
   va_end(args);
-  if (n < 0) row[0] = '\0';
   // A cut row keeps whole characters only.
   DropHalfCharacter(row);
 }

@@ -32,6 +32,18 @@ imports_only_system_dlls() {
   return $any
 }
 
+# Windows 95, 98 and Me lack the Unicode calls (the names ending in W), and
+# Windows 95 and NT 4.0 lack SHGetSpecialFolderPathA without Internet
+# Explorer 4.0's desktop update: an import of one keeps the program from
+# loading there. The programs look them up at run time; of Unicode they
+# import only the two code-page conversions, which every Windows has.
+imports_no_unicode_calls() {
+  local exe=$1 bad
+  bad=$("$objdump" -p "$exe" | awk '/^[[:space:]]*DLL Name:/ { dll = 1; next } dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }' |
+    grep -E '(W|^SHGetSpecialFolderPathA)$' | grep -vxE 'MultiByteToWideChar|WideCharToMultiByte')
+  [ -z "$bad" ] || { echo "  $exe imports:" $bad >&2; return 1; }
+}
+
 is_pe32_gui_i386() { file -b "$1" | grep -q '^PE32 executable (GUI) Intel 80386'; }
 
 has_version_info() {
@@ -83,6 +95,7 @@ for exe in "$dist/Tessel.exe" "$dist/Perch.exe"; do
   [ -f "$exe" ] || continue
   check "$n is a PE32 GUI program for Intel 80386" is_pe32_gui_i386 "$exe"
   check "$n imports only system DLLs" imports_only_system_dlls "$exe"
+  check "$n imports no Unicode call nor SHGetSpecialFolderPathA (they are looked up)" imports_no_unicode_calls "$exe"
   check "$n carries version information 1.1" has_version_info "$exe"
   check "$n carries a manifest with asInvoker and supportedOS" has_manifest "$exe"
 done

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "common/ansi_names.h"
 #include "common/bounded_text.h"
 #include "setup/os_class.h"
 #include "setup/perch_state.h"
@@ -32,16 +33,23 @@ int CurrentOsKind() {
   return ClassifyOs(version.dwPlatformId, version.dwMajorVersion, version.dwMinorVersion);
 }
 
-// The instructions, or false when they cannot be read: the folder of our own
-// executable unknown, no Perch.inf, or no executable named in it.
-bool LoadInstructions() {
+enum InstructionsAnswer { kInstructionsRead, kInstructionsUnreadable, kFolderUnheld };
+
+// The instructions, or why there are none: the folder of our own executable
+// without an exact name in the code page (Windows NT), checked before any
+// file is read, since its ANSI name would lead to another folder; or the
+// folder unknown, no Perch.inf, or no executable named in it.
+InstructionsAnswer LoadInstructions() {
   char modulePath[kPathSize] = "";
-  DWORD length = GetModuleFileNameA(nullptr, modulePath, kModulePathCapacity);
+  int length = HeldModuleFileName(modulePath, kModulePathCapacity);
+  if (length < 0) return kFolderUnheld;
   modulePath[kPathSize - 1] = '\0';
-  if (!ToolFolderFromModulePath(Perch.ToolFolder, modulePath, static_cast<int>(length))) {
-    return false;
+  if (!ToolFolderFromModulePath(Perch.ToolFolder, modulePath, length)) {
+    return kInstructionsUnreadable;
   }
-  return ReadInstructions(Perch.Instructions, Perch.ToolFolder, ReadProfileSection, nullptr);
+  return ReadInstructions(Perch.Instructions, Perch.ToolFolder, ReadProfileSection, nullptr)
+             ? kInstructionsRead
+             : kInstructionsUnreadable;
 }
 
 void LoadTargetIcon() {
@@ -115,8 +123,10 @@ LRESULT OnCreate(HWND hwnd) {
   Perch.Instructions.TargetFileName[0] = '\0';
   Perch.Instructions.Title[0] = '\0';
 
-  if (!LoadInstructions()) {
-    MessageBoxA(hwnd, kUnreadableInstructions, kSetupCaption, MB_OK | MB_ICONWARNING);
+  InstructionsAnswer instructions = LoadInstructions();
+  if (instructions != kInstructionsRead) {
+    MessageBoxA(hwnd, instructions == kFolderUnheld ? kUnheldFolder : kUnreadableInstructions,
+                kSetupCaption, MB_OK | MB_ICONWARNING);
     return -1;  // the window is destroyed and the program ends
   }
   char caption[kMessageSize];

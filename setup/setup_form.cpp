@@ -8,6 +8,9 @@ const char kPerchClassName[] = "PerchClass";
 const char kFirstCaption[] = "セットアップ";
 const char kHeading[] = "アイコン(ショートカット)を登録します";
 const char kUnreadableInstructions[] = "Perch.Inf 読み込みエラー。セットアップを中止します。";
+const char kUnheldFolder[] =
+    "フォルダ名に Perch で扱えない文字が含まれているため、セットアップを中止します。\n"
+    "フォルダを移動するか、フォルダ名を変更してください。";
 const char kSetupCaption[] = "セットアップ";
 const char kCancelCaption[] = "セットアップのキャンセル";
 const char kCloseQuestion[] = "セットアップを中止しますか";

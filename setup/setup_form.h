@@ -32,6 +32,7 @@ extern const char kPerchClassName[];
 extern const char kFirstCaption[];
 extern const char kHeading[];
 extern const char kUnreadableInstructions[];
+extern const char kUnheldFolder[];
 extern const char kSetupCaption[];
 extern const char kCancelCaption[];
 extern const char kCloseQuestion[];

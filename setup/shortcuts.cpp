@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "common/ansi_names.h"
 #include "common/bounded_text.h"
 #include "setup/setup_form.h"
 
@@ -75,6 +76,25 @@ void LinkUninitialise(void*) { CoUninitialize(); }
 
 // ---- The registration's platform side --------------------------------------
 
+typedef BOOL(WINAPI* PathFromIdListW)(LPCITEMIDLIST, LPWSTR);
+
+// The folder's path as the ANSI calls name it. On Windows NT it is taken in
+// Unicode (looked up, so that Perch still loads on Windows 95) and used only
+// when the code page holds it exactly: a profile folder's name with a
+// character it cannot hold would lead the link to another folder.
+BOOL FolderPath(LPCITEMIDLIST list, char (&folder)[MAX_PATH]) {
+  if (!RunsOnNt()) return SHGetPathFromIDListA(list, folder);
+  HMODULE shell = GetModuleHandleA("shell32.dll");
+  PathFromIdListW pathFromIdList =
+      shell == nullptr ? nullptr
+                       : reinterpret_cast<PathFromIdListW>(reinterpret_cast<void*>(
+                             GetProcAddress(shell, "SHGetPathFromIDListW")));
+  WCHAR wide[MAX_PATH] = L"";
+  if (pathFromIdList == nullptr || !pathFromIdList(list, wide)) return FALSE;
+  wide[MAX_PATH - 1] = L'\0';
+  return HoldWideName(folder, MAX_PATH, wide) == kNameHeld;
+}
+
 FolderLookup FindFolder(void*, int folderId, char (&path)[kPathSize]) {
   path[0] = '\0';
   IMalloc* allocator = nullptr;
@@ -84,7 +104,7 @@ FolderLookup FindFolder(void*, int folderId, char (&path)[kPathSize]) {
   char folder[MAX_PATH] = "";
   if (SUCCEEDED(SHGetSpecialFolderLocation(GetDesktopWindow(), folderId, &list)) &&
       list != nullptr) {
-    found = SHGetPathFromIDListA(list, folder);
+    found = FolderPath(list, folder);
     allocator->Free(list);
   }
   allocator->Release();

@@ -43,6 +43,10 @@ struct AppState {
   // Tessel.ini exists but could not be read at start-up: the defaults in
   // memory never replace it, and the user is told so at exit.
   bool SettingsFileKept;
+  // The program's folder has no exact name in the code page (Windows NT):
+  // its ANSI form would name another folder, so no Tessel.ini is read or
+  // written, and the user is told so at exit.
+  bool ModuleFolderUnheld;
 };
 
 extern AppState App;

@@ -12,6 +12,7 @@
 #include "shell/module_path.h"
 #include "shell/settings_file.h"
 #include "shell/settings_record.h"
+#include "common/ansi_names.h"
 
 AppState App;
 
@@ -20,6 +21,10 @@ namespace {
 const char kMainClass[] = "TesselClass";
 const char kSettingsKeptText[] =
     "設定ファイル（Tessel.ini）を読み込めなかったため、今回の設定は保存しませんでした";
+const char kFolderUnheldText[] =
+    "フォルダ名に Tessel で扱えない文字が含まれているため、設定ファイル（Tessel.ini）は"
+    "読み込まず、今回の設定も保存しませんでした\n"
+    "（フォルダを移動するか、フォルダ名を変更してください）";
 
 // Set while the window is being destroyed. The box of a failed save runs a
 // message loop, and a shutdown tick or close request served there must not
@@ -39,12 +44,15 @@ LRESULT OnCreate(HWND hwnd) {
   SetRenameState(kRenameIdle);
 
   char exePath[256] = "";
-  GetModuleFileNameA(nullptr, exePath, sizeof exePath);
-  exePath[sizeof exePath - 1] = '\0';
+  int length = HeldModuleFileName(exePath, sizeof exePath);
+  App.ModuleFolderUnheld = length < 0;
+  // A path that failed or was cut names no folder at all, rather than the
+  // one its cut ends in; Tessel.ini then has no place.
+  if (length <= 0 || length >= static_cast<int>(sizeof exePath)) exePath[0] = '\0';
   ModuleDirectoryFromPath(App.ModuleDirectory, exePath);
 
   bool madeDefaults = false;
-  if (LoadSettings() != 0) {
+  if (App.ModuleFolderUnheld || LoadSettings() != 0) {
     MakeDefaultSettings(Settings);
     madeDefaults = true;
   } else {
@@ -82,7 +90,10 @@ LRESULT OnCreate(HWND hwnd) {
 
 LRESULT OnDestroy(HWND hwnd) {
   Destroying = true;
-  if (App.SettingsFileKept) {
+  if (App.ModuleFolderUnheld) {
+    // Said once, here: nothing was read from or written to any Tessel.ini.
+    MessageBoxA(hwnd, kFolderUnheldText, "設定", MB_OK);
+  } else if (App.SettingsFileKept) {
     // Said once, here: the file that could not be read is left as it was.
     MessageBoxA(hwnd, kSettingsKeptText, "設定", MB_OK);
   } else if (SaveSettings() != 0) {

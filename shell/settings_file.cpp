@@ -38,8 +38,10 @@ int LoadSettings() {
 }
 
 int SaveSettings() {
-  // Defaults made in place of an unreadable record never overwrite it.
-  if (App.SettingsFileKept) return -1;
+  // Defaults made in place of an unreadable record never overwrite it, and a
+  // folder without an exact name is never written to: its ANSI name would
+  // lead to another folder.
+  if (App.SettingsFileKept || App.ModuleFolderUnheld) return -1;
   if (App.MainWindow != nullptr && !IsIconic(App.MainWindow) && !IsZoomed(App.MainWindow)) {
     RECT r = {};
     if (GetWindowRect(App.MainWindow, &r)) {

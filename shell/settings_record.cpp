@@ -77,7 +77,9 @@ void FitDefaultWindowSize(RenameSettings& s, int frameX, int frameY, int caption
 }
 
 bool ComposeSettingsPath(char (&path)[256], const char* moduleDirectory) {
-  if (!FormatText(path, "%s\\%s", moduleDirectory, "Tessel.ini")) {
+  // No folder is no folder: "\Tessel.ini" would be the root of the drive.
+  if (moduleDirectory[0] == '\0' ||
+      !FormatText(path, "%s\\%s", moduleDirectory, "Tessel.ini")) {
     path[0] = '\0';
     return false;
   }

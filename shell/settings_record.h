@@ -86,5 +86,6 @@ void NormaliseShowConfirmation(RenameSettings& s);
 void FitDefaultWindowSize(RenameSettings& s, int frameX, int frameY, int captionButtonY,
                           int statusBarHeight);
 
-// "<folder>\Tessel.ini" into a 256-byte path. False when it does not fit.
+// "<folder>\Tessel.ini" into a 256-byte path. False when it does not fit,
+// or when there is no folder.
 bool ComposeSettingsPath(char (&path)[256], const char* moduleDirectory);

@@ -114,6 +114,8 @@ inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bo
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   for (int attempt = 0; attempt < 5; ++attempt) {
+    // A window that has gone took its keys: what they do is on its way.
+    if (!IsWindow(window)) return WaitWithoutPumping(effect, kEventWait);
     if (!BringToFront(window)) return effect();
     if (!TypeAltKey(virtualKey)) return false;
     // Over when the effect came or another program took the foreground (a
@@ -124,8 +126,10 @@ inline bool TypeAltKeyUntil(HWND window, WORD virtualKey, const std::function<bo
         },
         kEventWait);
     if (!over) return false;
-    // Keys that did arrive show their effect soon after.
+    // Keys that did arrive show their effect soon after; a window hidden on
+    // its way out shows they did, however slowly the effect follows.
     if (WaitWithoutPumping(effect, 1000)) return true;
+    if (!IsWindowVisible(window)) return WaitWithoutPumping(effect, kEventWait);
   }
   return false;
 }

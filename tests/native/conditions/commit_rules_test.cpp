@@ -54,6 +54,19 @@ Outcome Commit(const CommitFields& f) {
   return o;
 }
 
+std::function<void(CommitFields&)> InFolder(const std::string& folder, bool countsCharacters) {
+  return [=](CommitFields& f) {
+    std::strcpy(f.Folder, folder.c_str());
+    f.CountsCharacters = countsCharacters;
+  };
+}
+
+std::string Kanji130() {
+  std::string folder = "C:\\";
+  for (int i = 0; i < 130; ++i) folder += "写";
+  return folder;
+}
+
 const char kForbidden[] = "ファイル名に \\/:*?\"<>|. は使用できません。　";
 
 struct RefusalCase {
@@ -136,6 +149,8 @@ TEST(CommitRules, EveryRefusalHasItsTextAndFocus) {
        "新ファイル名の最後が９桁を超える連続数字になっています。(11 連続) \n"
        "（セパレータ文字を使用すればＯＫです。） ",
        1008},
+      {"a path of 260 characters", InFolder("C:\\" + std::string(239, 'a'), true), kRefusePathTooLong,
+       "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えています。  ", 1005},
   };
   for (const RefusalCase& c : cases) {
     CommitFields f = HelpExample();
@@ -311,6 +326,11 @@ TEST(CommitRules, BoundariesOfTheNameRules) {
       {"serial start 0", [](CommitFields& f) { std::strcpy(f.SerialStart, "0"); }, true},
       {"serial start 999", [](CommitFields& f) { std::strcpy(f.SerialStart, "999"); }, true},
       {"start 0100 is 100", [](CommitFields& f) { std::strcpy(f.StartNumber, "0100"); }, true},
+      // The folder, a backslash and 2011_0502_001.jpg against MAX_PATH.
+      {"259 characters", InFolder("C:\\" + std::string(238, 'a'), true), true},
+      {"260 characters", InFolder("C:\\" + std::string(239, 'a'), true), false},
+      {"281 bytes of 151 characters on NT", InFolder(Kanji130(), true), true},
+      {"the same on Windows 95, 98 and Me", InFolder(Kanji130(), false), false},
       {"start and end outside the scanned range",
        [](CommitFields& f) {
          std::strcpy(f.StartNumber, "1");

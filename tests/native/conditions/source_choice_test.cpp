@@ -9,6 +9,12 @@ namespace {
 const char kDigitsRefusal[] = "元ファイル名の連番部が９桁を超えるため処理できません。";
 const char kCommonPartRefusal[] = "元ファイルの共通部名が４２文字を超えるため処理できません。";
 const char kExtensionRefusal[] = "元ファイルの拡張子が１４文字を超えるため処理できません。";
+const char kNameRefusal[] =
+    "フォルダ名かファイル名に、Tessel で扱えない文字が含まれているため処理できません。\n"
+    "（フォルダ名やファイル名を変更すれば選択できます。）";
+const char kPathRefusal[] =
+    "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えるため処理できません。\n"
+    "（フォルダ名やファイル名を短くすれば選択できます。）";
 
 struct AcceptedCase {
   std::string path;
@@ -88,6 +94,24 @@ TEST(SourceChoice, AnExtensionOfMoreThanFourteenBytesIsRefusedBeforeAnythingShow
   EXPECT_EQ(choice.Refusal, kSourceExtensionTooLong);
   EXPECT_STREQ(choice.RefusalText, kExtensionRefusal);
   EXPECT_STREQ(kSourceRefusalCaption, "条件設定");
+}
+
+// A name without an exact ANSI form, and paths against MAX_PATH: characters
+// on Windows NT and later, bytes on Windows 95, 98 and Me.
+TEST(SourceChoice, NamesTheCodePageCannotHoldAndPathsThatReachMaxPathAreRefused) {
+  SourceChoice choice;
+  RefuseUnheldSourceName(choice, false);
+  EXPECT_STREQ(choice.RefusalText, kNameRefusal);
+  std::string kanji;
+  for (int i = 0; i < 130; ++i) kanji += "写";  // 260 bytes, 130 characters
+  AnalyseSourceChoice(choice, ("C:\\" + std::string(248, 'a') + "\\P01.jpg").c_str(), true);
+  EXPECT_EQ(choice.Refusal, kSourceAccepted);  // 259 characters
+  AnalyseSourceChoice(choice, ("C:\\" + kanji + "\\P01.jpg").c_str(), true);
+  EXPECT_EQ(choice.Refusal, kSourceAccepted);
+  AnalyseSourceChoice(choice, ("C:\\" + kanji + "\\P01.jpg").c_str(), false);
+  EXPECT_STREQ(choice.RefusalText, kPathRefusal);
+  AnalyseSourceChoice(choice, ("C:\\" + std::string(249, 'a') + "\\P01.jpg").c_str(), true);
+  EXPECT_STREQ(choice.RefusalText, kPathRefusal);  // 260 characters
 }
 
 TEST(SourceChoice, TheScanPatternHasOneBackslashAndAFullStop) {

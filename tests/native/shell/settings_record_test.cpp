@@ -132,6 +132,9 @@ TEST(SettingsRecord, SettingsPathIsRefusedWhenTheFolderIsTooLong) {
   folder += "b";
   EXPECT_FALSE(ComposeSettingsPath(path, folder.c_str()));
   EXPECT_STREQ(path, "");
+  // A module path that failed or was cut leaves no folder: not the root.
+  EXPECT_FALSE(ComposeSettingsPath(path, ""));
+  EXPECT_STREQ(path, "");
 }
 
 }  // namespace
