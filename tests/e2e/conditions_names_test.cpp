@@ -31,20 +31,20 @@ bool StartW(Program& program, const std::wstring& exe) {
   return WaitUntil([&] {
     return CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                           folder.c_str(), &startup, &program.Process) != 0;
-  }, 10000);
+  }, kEventWait);
 }
 
 // Types a path the test's Shift-JIS cannot carry into the chooser's name box.
 bool ChooseW(TesselRun& t, HWND dialog, const std::wstring& path) {
   ClickButton(dialog, 1425);
-  HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, 10000);
+  HWND chooser = WaitForDialog(t.Pid(), kChooserCaption, kEventWait);
   HWND name = nullptr;
-  if (!WaitUntil([&] { return (name = GetDlgItem(chooser, 0x47C)) != nullptr; }, 10000) ||
+  if (!WaitUntil([&] { return (name = GetDlgItem(chooser, 0x47C)) != nullptr; }, kEventWait) ||
       !SendMessageTimeoutW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                           SMTO_ABORTIFHUNG, 5000, nullptr))
+                           SMTO_NORMAL, kAnswerWait, nullptr))
     return false;
   ClickButton(chooser, IDOK);
-  return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, 10000);
+  return WaitUntil([&] { return !IsWindow(chooser) || !IsWindowVisible(chooser); }, kEventWait);
 }
 
 const wchar_t kHangulPhoto[] = L"PICT0104한.jpg";  // out of the test macros, which are Shift-JIS
@@ -73,7 +73,7 @@ TEST(ConditionsNames, NamesTesselCannotHoldAndPathsPastMaxPathAreRefusedAndNothi
   HWND dialog = t.OpenConditions();
   ASSERT_NE(dialog, nullptr);
   ASSERT_TRUE(t.Choose(dialog, JoinPath(lookAlike, "PICT0101.jpg")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "2011"; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1005) == "2011"; }, kEventWait));
   for (const std::wstring& chosen :
        {yen + L"\\PICT0102.jpg", hangul + L"\\" + kHangulPhoto, waveDash + L"\\PICT0103.jpg"}) {
     ASSERT_TRUE(ChooseW(t, dialog, chosen));
@@ -89,13 +89,13 @@ TEST(ConditionsNames, NamesTesselCannotHoldAndPathsPastMaxPathAreRefusedAndNothi
   }
 
   ASSERT_TRUE(t.Choose(dialog, JoinPath(longFolder, "PICT0102.jpg")));
-  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "102"; }, 10000));
+  ASSERT_TRUE(WaitUntil([&] { return ItemText(dialog, 1001) == "102"; }, kEventWait));
   SetItemText(dialog, 1005, "Hokkaido");
   SetItemText(dialog, 1006, "Sapporo");
   ASSERT_NO_FATAL_FAILURE(t.ExpectRefusal(
       dialog, "フォルダとファイル名を合わせた長さが、Windows で扱える長さを超えています。  ", 1005));
   ClickButton(dialog, IDCANCEL);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, kEventWait));
   ASSERT_NO_FATAL_FAILURE(t.Quit());
   EXPECT_TRUE(ExistsW(hangul + L"\\" + kHangulPhoto));
   for (const std::wstring& folder : folders) {
@@ -121,8 +121,8 @@ TEST(ConditionsNames, TesselAndPerchInAFolderWithoutAnExactNameReadAndWriteNothi
   ASSERT_TRUE(CopyW(JoinPath(lookAlike, "Perch.inf"), yen, L"Perch.inf"));
 
   ASSERT_TRUE(StartW(t.Run, yen + L"\\Tessel.exe"));
-  ASSERT_NE(t.Main = WaitForTopWindow(t.Pid(), "TesselClass", 15000), nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return ListRowCount(Child(t.Main, 2)) > 0; }, 10000));
+  ASSERT_NE(t.Main = WaitForRunningWindow(t.Pid(), "TesselClass", kEventWait), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListRowCount(Child(t.Main, 2)) > 0; }, kEventWait));
   EXPECT_EQ(WindowRect(t.Main).left, 200);  // the defaults, not the look-alike's 321
   PostCommand(t.Main, 123);
   Box box = t.TakeBox(t.Main);
@@ -131,14 +131,14 @@ TEST(ConditionsNames, TesselAndPerchInAFolderWithoutAnExactNameReadAndWriteNothi
             "フォルダ名に Tessel で扱えない文字が含まれているため、設定ファイル（Tessel.ini）は"
             "読み込まず、今回の設定も保存しませんでした\n"
             "（フォルダを移動するか、フォルダ名を変更してください）");
-  ASSERT_TRUE(WaitForExit(t.Run, 10000, nullptr));
+  ASSERT_TRUE(WaitForExit(t.Run, kEventWait, nullptr));
 
   struct Ends : Program {
     ~Ends() { EndProgram(*this); }
   } perch;
   ASSERT_TRUE(StartW(perch, yen + L"\\Perch.exe"));
   MessageBoxSeen seen;
-  ASSERT_TRUE(WaitForMessageBox(perch.Process.dwProcessId, 15000, seen));
+  ASSERT_TRUE(WaitForMessageBox(perch.Process.dwProcessId, kEventWait, seen));
   EXPECT_EQ(seen.Caption, "セットアップ");
   EXPECT_EQ(seen.Text,
             "フォルダ名に Perch で扱えない文字が含まれているため、セットアップを中止します。\n"
@@ -146,7 +146,7 @@ TEST(ConditionsNames, TesselAndPerchInAFolderWithoutAnExactNameReadAndWriteNothi
   HWND window = FindTopWindow(perch.Process.dwProcessId, "PerchClass");
   EXPECT_TRUE(window == nullptr || !IsWindowVisible(window));  // it never shows
   AnswerMessageBox(seen, IDOK);
-  EXPECT_TRUE(WaitForExit(perch, 15000, nullptr));
+  EXPECT_TRUE(WaitForExit(perch, kEventWait, nullptr));
   std::vector<unsigned char> ini;
   ASSERT_TRUE(ReadFileBytes(JoinPath(lookAlike, "Tessel.ini"), ini));
   EXPECT_TRUE(SameBytes(ini, RecordBytes(decoy)));
