@@ -159,7 +159,6 @@ WaitScope::~WaitScope() {
   WaitDeadline = OuterDeadline;
 }
 unsigned WaitScope::Unanswered() { return UnansweredReads; }
-const std::string& WaitScope::LastUnanswered() { return LastNoAnswer; }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   WaitScope scope(timeoutMs);

@@ -71,8 +71,6 @@ struct WaitScope {
   int OuterDepth;
   DWORD OuterDeadline;
   static unsigned Unanswered();
-  // What went unanswered last, for a wait that ran out of time.
-  static const std::string& LastUnanswered();
 };
 
 // Polls `done` (pumping this thread's messages) until it holds or time runs
